@@ -1,0 +1,70 @@
+#include "connection.h"
+#include "ado_messages.h"
+#include "catalogue_error.h"
+#include "connection_string.h"
+#include "database.h"
+#include "mdb_loader.h"
+
+namespace catalogue {
+
+std::unique_ptr<Connection> CatalogueConnection;
+QString CatalogueConnectionString;
+
+Connection::Connection() = default;
+Connection::~Connection() = default;
+
+// The user ID and password are not checked: a catalogue file carries no
+// user-level security.
+void Connection::open(const QString& connectionString, const QString& /*userId*/,
+                      const QString& /*password*/, int options)
+{
+    if (db_)
+        throw CatalogueError(ObjectOpenMessage());
+    const std::optional<QString> path = DatabasePathOf(connectionString);
+    if (!path || path->isEmpty())
+        throw CatalogueError(
+            QStringLiteral("Data source name not found and no default driver specified."));
+    db_ = LoadAccessFile(*path);
+    connectionString_ = connectionString;
+    openOptions_ = options;
+}
+
+void Connection::close()
+{
+    if (!db_)
+        throw CatalogueError(ObjectClosedMessage());
+    db_.reset();
+}
+
+bool Connection::isOpen() const
+{
+    return db_ != nullptr;
+}
+
+std::optional<bool> OpenCatalogueConnection(const QString& userName, const QString& password,
+                                            bool odbcForm, bool secondFlag, const QString& path)
+{
+    CatalogueConnection = std::make_unique<Connection>();
+    if (odbcForm && !secondFlag)
+        return std::nullopt;
+    try {
+        CatalogueConnectionString = BuildConnectionString(userName, password, odbcForm, path);
+        CatalogueConnection->open(CatalogueConnectionString, QString(), QString(), -1);
+        return true;
+    } catch (const std::exception&) {
+        return false;
+    }
+}
+
+void CloseCatalogueConnection(Connection* connection)
+{
+    if (!connection)
+        return;
+    try {
+        connection->close();
+    } catch (const std::exception&) {
+        // closing a connection that never opened is expected to fail; ignored
+    }
+}
+
+} // namespace catalogue

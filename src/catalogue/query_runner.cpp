@@ -1,0 +1,30 @@
+#include "query_runner.h"
+#include "catalogue_error.h"
+
+namespace catalogue {
+
+QueryStatus RunQuery(Connection* connection, const QString& sqlText,
+                     const std::function<void()>& onOpened,
+                     const std::function<bool(const Recordset&)>& onRow)
+{
+    Recordset recordset;
+    QString errorText;
+    if (!OpenRecordset(sqlText, connection, recordset, errorText))
+        return QueryStatus{false, errorText};
+    if (onOpened)
+        onOpened();
+    try {
+        while (!recordset.eof()) {
+            if (!onRow(recordset))
+                break;
+            recordset.moveNext();
+        }
+    } catch (const CatalogueError& failure) {
+        recordset.close();
+        return QueryStatus{false, failure.description()};
+    }
+    recordset.close();
+    return QueryStatus{};
+}
+
+} // namespace catalogue
