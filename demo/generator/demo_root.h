@@ -1,0 +1,23 @@
+#pragma once
+#include <QString>
+#include <QStringList>
+
+namespace demo {
+
+struct DemoSources {
+    QString catalogueFile;  // the sample catalogue to ship
+    QString contentDir;     // demo/content: document texts and accessories
+};
+
+struct DemoReport {
+    int filesWritten = 0;
+    QStringList warnings;  // what was left out, and why
+};
+
+// Writes the complete demo install root into root: the catalogue, the Docs
+// pages and documents, the stand-in drawings, the CAD-side stand-in, the
+// accessories and the clean-up scripts. False with error set on failure.
+bool BuildDemoRoot(const DemoSources& sources, const QString& root, DemoReport& report,
+                   QString& error);
+
+} // namespace demo

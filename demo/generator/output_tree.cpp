@@ -1,0 +1,55 @@
+#include "output_tree.h"
+#include <QDir>
+#include <QFile>
+#include <QFileInfo>
+#include <QSaveFile>
+
+namespace demo {
+
+QString OutputTree::path(const QString& relativePath) const
+{
+    return QDir(root_).filePath(relativePath);
+}
+
+bool OutputTree::write(const QString& relativePath, const QByteArray& bytes, bool executable)
+{
+    const QString target = path(relativePath);
+    QFileDevice::Permissions wanted = QFileDevice::ReadOwner | QFileDevice::WriteOwner
+        | QFileDevice::ReadUser | QFileDevice::WriteUser | QFileDevice::ReadGroup
+        | QFileDevice::ReadOther;
+    if (executable)
+        wanted |= QFileDevice::ExeOwner | QFileDevice::ExeUser | QFileDevice::ExeGroup
+            | QFileDevice::ExeOther;
+    QFile existing(target);
+    if (existing.open(QIODevice::ReadOnly) && existing.readAll() == bytes) {
+        existing.close();
+        if (executable && !(existing.permissions() & QFileDevice::ExeOwner))
+            existing.setPermissions(wanted);
+        return true;
+    }
+    existing.close();
+    if (!QDir().mkpath(QFileInfo(target).absolutePath())) {
+        error_ = target + QStringLiteral(": cannot create its folder");
+        return false;
+    }
+    QSaveFile file(target);
+    if (!file.open(QIODevice::WriteOnly) || file.write(bytes) != bytes.size() || !file.commit()) {
+        error_ = target + QStringLiteral(": ") + file.errorString();
+        return false;
+    }
+    QFile::setPermissions(target, wanted);
+    ++written_;
+    return true;
+}
+
+QByteArray WindowsText(const QByteArray& utf8)
+{
+    QByteArray text = utf8;
+    text.replace("\r\n", "\n");
+    text.replace("\n", "\r\n");
+    if (!text.startsWith("\xEF\xBB\xBF"))
+        text.prepend("\xEF\xBB\xBF");
+    return text;
+}
+
+} // namespace demo

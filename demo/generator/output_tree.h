@@ -1,0 +1,28 @@
+#pragma once
+#include <QByteArray>
+#include <QString>
+
+namespace demo {
+
+// Writes the files of the install root. A file whose bytes are already
+// there is left untouched, so a rebuild does not disturb time stamps.
+class OutputTree {
+public:
+    explicit OutputTree(const QString& root) : root_(root) {}
+
+    // relativePath uses "/" separators. False with error set on failure.
+    bool write(const QString& relativePath, const QByteArray& bytes, bool executable = false);
+    QString path(const QString& relativePath) const;
+    const QString& error() const { return error_; }
+    int written() const { return written_; }
+
+private:
+    QString root_;
+    QString error_;
+    int written_ = 0;
+};
+
+// A text for Windows tools: UTF-8 with a byte order mark and CR LF line ends.
+QByteArray WindowsText(const QByteArray& utf8);
+
+} // namespace demo
