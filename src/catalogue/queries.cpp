@@ -91,7 +91,7 @@ QueryAnswer<QString> LookupDrawingFile(Connection* connection, const QString& se
     QueryAnswer<QString> answer;
     // The stroke stands unquoted in the statement: anything but a plain
     // number could change what the statement says.
-    if (!IsPlainDecimal(strokeText))
+    if (!IsPlainDecimal(StripBlanks(strokeText)))
         return answer;
     answer.status = RunQuery(
         connection, DrawingFileStatement(selectedSeries, selectedType, boreText, strokeText),

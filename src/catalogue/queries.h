@@ -37,6 +37,8 @@ struct QueryAnswer {
 QString QuoteSqlValue(const QString& value);
 // A plain decimal number: optional sign, digits, optional "." and digits.
 bool IsPlainDecimal(const QString& text);
+// The text without the blanks (spaces) before and after it.
+QString StripBlanks(const QString& text);
 
 QueryStatus FillSeriesList(Connection* connection, ListTarget& cboItem);
 QueryStatus FillTypeList(Connection* connection, ListTarget& cboStyle, const QString& series);
@@ -48,7 +50,8 @@ QueryAnswer<bool> HasSecondStroke(Connection* connection, const QString& series,
 QueryAnswer<bool> StrokeEntryAllowed(Connection* connection, const QString& selectedSeries,
                                      const QString& selectedType);
 // Empty text when no range names a file, or when the stroke is not a plain
-// decimal number (then nothing runs).
+// decimal number between optional blanks (then nothing runs). The stroke
+// goes into the statement as it stands.
 QueryAnswer<QString> LookupDrawingFile(Connection* connection, const QString& selectedSeries,
                                        const QString& selectedType, const QString& boreText,
                                        const QString& strokeText);

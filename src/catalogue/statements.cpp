@@ -9,6 +9,16 @@ QString QuoteSqlValue(const QString& value)
     return quoted.replace(QLatin1Char('\''), QLatin1String("''"));
 }
 
+QString StripBlanks(const QString& text)
+{
+    qsizetype begin = 0, end = text.size();
+    while (begin < end && text[begin] == QLatin1Char(' '))
+        ++begin;
+    while (end > begin && text[end - 1] == QLatin1Char(' '))
+        --end;
+    return text.mid(begin, end - begin);
+}
+
 bool IsPlainDecimal(const QString& text)
 {
     qsizetype i = 0;

@@ -1,4 +1,5 @@
 #include "number_text.h"
+#include "catalogue/queries.h"
 
 #include <charconv>
 #include <string>
@@ -6,37 +7,13 @@
 namespace validation {
 namespace {
 
-bool IsAsciiDigit(QChar c) { return c >= u'0' && c <= u'9'; }
-
-// The number part without the surrounding spaces, or empty when the text
+// The number part without the surrounding blanks, or empty when the text
 // breaks the plain decimal form.
-std::optional<QStringView> PlainDecimalCore(const QString& text) {
-    qsizetype begin = 0;
-    qsizetype end = text.size();
-    while (begin < end && text[begin] == u' ')
-        ++begin;
-    while (end > begin && text[end - 1] == u' ')
-        --end;
-
-    qsizetype i = begin;
-    if (i < end && (text[i] == u'+' || text[i] == u'-'))
-        ++i;
-    const qsizetype integerStart = i;
-    while (i < end && IsAsciiDigit(text[i]))
-        ++i;
-    if (i == integerStart)
+std::optional<QString> PlainDecimalCore(const QString& text) {
+    QString core = catalogue::StripBlanks(text);
+    if (!catalogue::IsPlainDecimal(core))
         return std::nullopt;
-    if (i < end && text[i] == u'.') {
-        ++i;
-        const qsizetype fractionStart = i;
-        while (i < end && IsAsciiDigit(text[i]))
-            ++i;
-        if (i == fractionStart)
-            return std::nullopt;
-    }
-    if (i != end)
-        return std::nullopt;
-    return QStringView(text).mid(begin, end - begin);
+    return core;
 }
 
 // True when the digits before the "." are not all zero: a value that does not
@@ -54,7 +31,7 @@ bool HasNonzeroIntegerPart(const std::string& core) {
 } // namespace
 
 std::optional<double> ToNumber(const QString& text) {
-    const std::optional<QStringView> core = PlainDecimalCore(text);
+    const std::optional<QString> core = PlainDecimalCore(text);
     if (!core)
         return std::nullopt;
 

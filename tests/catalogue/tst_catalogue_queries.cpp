@@ -239,7 +239,7 @@ private slots:
     void aStrokeThatIsNoPlainNumberRunsNothing()
     {
         auto edge = OpenDataFile(QStringLiteral("edge-text.mdb"));
-        for (const QString stroke : {"", "abc", "1e2", "50 or 1=1", "50;", "5,5", " 50"}) {
+        for (const QString stroke : {"", "abc", "1e2", "50 or 1=1", "50;", "5,5", "\t50", " "}) {
             const QueryAnswer<QString> answer = LookupDrawingFile(edge.get(), "EDG", "OVL", "32", stroke);
             QVERIFY2(answer.status.ok, qPrintable(stroke));
             QCOMPARE(answer.value, QString());
@@ -248,6 +248,15 @@ private slots:
         Connection closed;
         QVERIFY(LookupDrawingFile(&closed, "EDG", "OVL", "32", "abc").status.ok);
         QVERIFY(!LookupDrawingFile(&closed, "EDG", "OVL", "32", "50").status.ok);
+    }
+
+    void blanksAroundTheStrokeFindTheSameDrawing()
+    {
+        // The stroke check lets blanks around a number pass; the lookup must agree.
+        auto edge = OpenDataFile(QStringLiteral("edge-text.mdb"));
+        const QString plain = LookupDrawingFile(edge.get(), "EDG", "OVL", "40", "20").value;
+        QVERIFY(!plain.isEmpty());
+        QCOMPARE(LookupDrawingFile(edge.get(), "EDG", "OVL", "40", "  20 ").value, plain);
     }
 
     void apostrophesCannotChangeAStatement()
