@@ -1,0 +1,25 @@
+#pragma once
+#include "message_box.h"
+#include "generation/cad_host.h"
+#include "generation/file_system.h"
+#include "medium/desktop_shell.h"
+#include "medium/disc_tray.h"
+#include <QString>
+#include <functional>
+
+namespace app {
+
+// Everything the window takes from outside: where it runs from and the
+// services it calls. The program passes the real ones; tests pass a temporary
+// install root and recorders.
+struct Environment {
+    // Read afresh wherever it is needed, as the running program's folder.
+    std::function<QString()> installRoot;
+    MessageBoxes* messageBoxes = nullptr;
+    generation::FileSystem* fileSystem = nullptr;
+    generation::CadHostConnector* cadHost = nullptr;
+    medium::DiscTray* discTray = nullptr;
+    medium::DesktopShell* shell = nullptr;
+};
+
+} // namespace app

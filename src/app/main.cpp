@@ -1,0 +1,16 @@
+#include "frm_main.h"
+#include "native_environment.h"
+#include <QApplication>
+
+int main(int argc, char** argv)
+{
+    QApplication application(argc, argv);
+    QApplication::setApplicationDisplayName(QStringLiteral("3D TALVEX 2017"));
+    app::NativeEnvironment native;
+    app::frmMain window(native.environment());
+    if (!window.Form_Load())
+        return 1;
+    window.show();
+    window.activateWindow();
+    return QApplication::exec();
+}

@@ -1,0 +1,17 @@
+#include "native_message_boxes.h"
+#include <QApplication>
+#include <QMessageBox>
+
+namespace app {
+
+void NativeMessageBoxes::show(const MessageBoxRequest& request)
+{
+    QMessageBox box(request.icon == MessageBoxRequest::Icon::Critical ? QMessageBox::Critical
+                                                                      : QMessageBox::NoIcon,
+                    request.title.isEmpty() ? QApplication::applicationDisplayName() : request.title,
+                    request.text, QMessageBox::Ok, QApplication::activeWindow());
+    box.setWindowModality(Qt::ApplicationModal);
+    box.exec();
+}
+
+} // namespace app

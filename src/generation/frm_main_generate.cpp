@@ -1,0 +1,35 @@
+// The generate command: checked inputs to a stretched model in the CAD host.
+#include "app/frm_main.h"
+#include "catalogue/queries.h"
+#include "generation/run_generation.h"
+
+namespace app {
+
+void frmMain::Command2_Click()
+{
+    bool strokeEntryAllowed = false;
+    if (!CheckInput(strokeEntryAllowed))
+        return;
+    generation::GenerationRequest request;
+    request.installRoot = InstallRoot();
+    request.typeCode = cboStyle->currentText();
+    request.boreCode = cboDia->currentText();
+    request.firstStroke = txtData->text();
+    request.secondStroke = txtData1->text();
+    request.secondStrokeVisible = !txtData1->isHidden();
+    request.strokeEntryAllowed = strokeEntryAllowed;
+    request.lookupDrawingFile = [this]() -> std::optional<QString> {
+        // A failed lookup is not reported: it only selects the fallback name.
+        const auto answer = catalogue::LookupDrawingFile(catalogue::CatalogueConnection.get(),
+                                                         Label1->tag(), Label2->tag(),
+                                                         cboDia->currentText(), txtData->text());
+        if (!answer.status.ok)
+            return std::nullopt;
+        return answer.value;
+    };
+    generation::GenerationServices services{*environment_.fileSystem, *environment_.cadHost,
+                                            *environment_.discTray, *environment_.messageBoxes};
+    generation::RunGeneration(request, services);
+}
+
+} // namespace app

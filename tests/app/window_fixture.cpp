@@ -1,0 +1,89 @@
+#include "window_fixture.h"
+#include "generation/native_file_system.h"
+#include "generation/standin/standin_connector.h"
+#include <QDir>
+#include <QFile>
+#include <QTest>
+
+namespace testing {
+
+WindowFixture::WindowFixture()
+{
+    QDir(root_.path()).mkpath(QStringLiteral("work"));
+    fileSystem_ = std::make_unique<generation::NativeFileSystem>(rootPath(QStringLiteral("work")));
+    generation::StandInHostOptions host;
+    host.socketPath = rootPath(QStringLiteral("cadhost.socket"));
+    host.hostProgram = QStringLiteral(TALVEX_ROOT_DIR "/talvex-cadhost");
+    host.hostArguments = {QStringLiteral("--journal"), rootPath(QStringLiteral("cadhost.journal"))};
+    cadHost_ = std::make_unique<generation::StandInHostConnector>(host);
+
+    environment.installRoot = [this] { return QDir::toNativeSeparators(root_.path()); };
+    environment.messageBoxes = &messages;
+    environment.fileSystem = fileSystem_.get();
+    environment.cadHost = cadHost_.get();
+    environment.discTray = &tray;
+    environment.shell = &shell;
+}
+
+WindowFixture::~WindowFixture()
+{
+    window_.reset();
+    static_cast<generation::StandInHostConnector*>(cadHost_.get())->shutDownHost();
+}
+
+QString WindowFixture::rootPath(const QString& relative) const
+{
+    return QDir(root_.path()).filePath(relative);
+}
+
+void WindowFixture::writeFile(const QString& relative, const QByteArray& content) const
+{
+    const QString path = rootPath(relative);
+    QDir().mkpath(QFileInfo(path).path());
+    QFile file(path);
+    QVERIFY(file.open(QIODevice::WriteOnly));
+    file.write(content);
+}
+
+void WindowFixture::copyCatalogue(const QString& sampleName) const
+{
+    QDir().mkpath(rootPath(QStringLiteral("Database")));
+    QVERIFY(QFile::copy(QStringLiteral(TALVEX_TEST_DATA "/") + sampleName,
+                        rootPath(QStringLiteral("Database/TALVEX.mdb"))));
+}
+
+bool WindowFixture::start()
+{
+    window_ = std::make_unique<app::frmMain>(environment);
+    if (!window_->Form_Load())
+        return false;
+    window_->show();
+    window_->activateWindow();
+    return QTest::qWaitForWindowActive(window_.get());
+}
+
+bool WindowFixture::pick(QComboBox* combo, const QString& text)
+{
+    const int index = combo->findText(text, Qt::MatchExactly | Qt::MatchCaseSensitive);
+    if (index < 0 || combo->isHidden())
+        return false;
+    combo->setCurrentIndex(index);
+    emit combo->activated(index);
+    return true;
+}
+
+bool WindowFixture::choose(const QString& series, const QString& type, const QString& bore)
+{
+    return pick(window_->cboItem, series) && pick(window_->cboStyle, type)
+        && pick(window_->cboDia, bore);
+}
+
+QStringList Items(const QComboBox* combo)
+{
+    QStringList items;
+    for (int i = 0; i < combo->count(); ++i)
+        items << combo->itemText(i);
+    return items;
+}
+
+} // namespace testing

@@ -1,0 +1,65 @@
+#pragma once
+#include "app/environment.h"
+#include "app/frm_main.h"
+#include <QComboBox>
+#include <QList>
+#include <QStringList>
+#include <QTemporaryDir>
+#include <memory>
+
+namespace testing {
+
+class RecordedMessages : public app::MessageBoxes {
+public:
+    void show(const app::MessageBoxRequest& request) override { shown << request; }
+    QList<app::MessageBoxRequest> shown;
+};
+
+class RecordingShell : public medium::DesktopShell {
+public:
+    void openWithDefaultAction(const QString& path) override { opened << path; }
+    QStringList opened;
+};
+
+class RecordingTray : public medium::DiscTray {
+public:
+    void openDoor() override { ++doorOpened; }
+    int doorOpened = 0;
+};
+
+// A temporary install root holding the sample catalogue, and the window
+// running on it with its messages, shell and tray recorded.
+class WindowFixture {
+public:
+    WindowFixture();
+    ~WindowFixture();
+
+    QString root() const { return root_.path(); }
+    QString rootPath(const QString& relative) const;  // "Docs/AX.jpg"
+    void writeFile(const QString& relative, const QByteArray& content) const;
+    void copyCatalogue(const QString& sampleName = QStringLiteral("TALVEX.mdb")) const;
+
+    // Runs the start-up and shows the window; false when the start-up ended it.
+    bool start();
+    app::frmMain& window() { return *window_; }
+
+    // The user picks an entry by its text; false when the list has no such entry.
+    bool pick(QComboBox* combo, const QString& text);
+    // Series, Type and Bore in turn.
+    bool choose(const QString& series, const QString& type, const QString& bore);
+
+    RecordedMessages messages;
+    RecordingShell shell;
+    RecordingTray tray;
+    app::Environment environment;
+
+private:
+    QTemporaryDir root_;
+    std::unique_ptr<generation::FileSystem> fileSystem_;
+    std::unique_ptr<generation::CadHostConnector> cadHost_;
+    std::unique_ptr<app::frmMain> window_;
+};
+
+QStringList Items(const QComboBox* combo);
+
+} // namespace testing
