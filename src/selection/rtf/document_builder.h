@@ -1,0 +1,82 @@
+#pragma once
+
+#include <QImage>
+#include <QSizeF>
+#include <QTextBlockFormat>
+#include <QTextCharFormat>
+#include <QTextCursor>
+
+#include <optional>
+#include <vector>
+
+class QTextDocument;
+
+namespace rtf {
+
+struct Paragraph {
+    QTextBlockFormat format;
+    bool inTable = false;
+};
+
+// Table content held until the table's final shape is known.
+struct PendingItem {
+    enum class Kind { Text, Image, Break, Format };
+    Kind kind = Kind::Format;
+    QTextBlockFormat blockFormat;
+    QString text;
+    QTextCharFormat charFormat;
+    QImage image;
+    QSizeF size;
+};
+
+struct PendingTable {
+    using Cell = std::vector<PendingItem>;
+    struct Row {
+        std::vector<Cell> cells;
+    };
+    std::vector<Row> rows;
+    bool rowOpen = false;
+    int column = 0;
+    std::vector<int> cellRightEdges;
+};
+
+// Appends content to a document in reading order. RTF describes a table row
+// by row and its width only at the end, while every change of a QTextTable's
+// shape costs a pass over all of its cells; so table content is held until the
+// first paragraph outside the table and the table is then built in one go.
+class DocumentBuilder {
+public:
+    static constexpr int MaxColumns = 64;
+    // Cells per document; tables past this become lines of tab-separated cells.
+    static constexpr long long MaxTableCells = 50'000;
+
+    explicit DocumentBuilder(QTextDocument& document);
+
+    void insertText(const QString& text, const QTextCharFormat& format, const Paragraph& paragraph);
+    void insertImage(const QImage& image, QSizeF displaySize, const Paragraph& paragraph);
+    void endParagraph(const Paragraph& paragraph);
+    void endCell(const Paragraph& paragraph);
+    // cellRightEdges: the \cellx boundaries of the row, in twips.
+    void endRow(const std::vector<int>& cellRightEdges);
+    void finish();
+
+private:
+    using Item = PendingItem;
+    using Cell = PendingTable::Cell;
+    using Row = PendingTable::Row;
+
+    void add(const Paragraph& paragraph, Item item);
+    Cell& currentCell();
+    void writeTable();
+    void writeTableAsLines(const PendingTable& table);
+    void write(QTextCursor& cursor, const Item& item);
+    QString addImageResource(const QImage& image);
+
+    QTextDocument& document_;
+    QTextCursor cursor_;
+    int imageCount_ = 0;
+    long long cellsWritten_ = 0;
+    std::optional<PendingTable> table_;
+};
+
+} // namespace rtf

@@ -1,0 +1,62 @@
+#include "selection/rtf/picture.h"
+
+#include <algorithm>
+
+namespace rtf {
+
+namespace {
+
+constexpr double TwipsPerPixel = 15.0; // 1440 twips per inch at 96 pixels per inch
+constexpr double MaxDisplayPixels = 16384.0;
+
+int NibbleValue(char c)
+{
+    if (c >= '0' && c <= '9') return c - '0';
+    if (c >= 'a' && c <= 'f') return c - 'a' + 10;
+    if (c >= 'A' && c <= 'F') return c - 'A' + 10;
+    return -1;
+}
+
+double DisplayLength(int natural, int goalTwips, int scalePercent)
+{
+    const double base = goalTwips > 0 ? goalTwips / TwipsPerPixel : double(natural);
+    const double scale = std::clamp(scalePercent, 1, 1000) / 100.0;
+    return std::clamp(base * scale, 1.0, MaxDisplayPixels);
+}
+
+} // namespace
+
+void PictureData::appendHex(std::string_view text)
+{
+    for (const char c : text) {
+        const int nibble = NibbleValue(c);
+        if (nibble < 0)
+            continue; // spaces and stray characters between the digits
+        if (pendingNibble_ < 0) {
+            pendingNibble_ = nibble;
+        } else {
+            bytes.append(static_cast<char>(pendingNibble_ << 4 | nibble));
+            pendingNibble_ = -1;
+        }
+    }
+}
+
+std::optional<DecodedPicture> DecodePicture(const PictureData& picture)
+{
+    const char* format = nullptr;
+    switch (picture.kind) {
+    case PictureData::Kind::Png: format = "PNG"; break;
+    case PictureData::Kind::Jpeg: format = "JPEG"; break;
+    default: return std::nullopt;
+    }
+    if (picture.bytes.isEmpty())
+        return std::nullopt;
+    QImage image = QImage::fromData(picture.bytes, format);
+    if (image.isNull())
+        return std::nullopt;
+    const QSizeF size(DisplayLength(image.width(), picture.goalWidth, picture.scaleX),
+                      DisplayLength(image.height(), picture.goalHeight, picture.scaleY));
+    return DecodedPicture{std::move(image), size};
+}
+
+} // namespace rtf

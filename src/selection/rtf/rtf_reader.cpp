@@ -1,0 +1,71 @@
+#include "selection/rtf/rtf_reader.h"
+
+#include "selection/rtf/parser.h"
+
+#include <QFile>
+#include <QFileInfo>
+#include <QTextDocument>
+
+#include <string_view>
+
+namespace rtf {
+
+namespace {
+
+// The document proper, after leading white space; empty when the data does
+// not start with the "{\rtf" header.
+std::string_view RtfBody(const QByteArray& data)
+{
+    std::string_view view(data.constData(), static_cast<std::size_t>(data.size()));
+    const std::size_t start = view.find_first_not_of(" \t\r\n");
+    if (start == std::string_view::npos)
+        return {};
+    view.remove_prefix(start);
+    Tokenizer header(view);
+    if (header.next().kind != TokenKind::GroupOpen)
+        return {};
+    const Token word = header.next();
+    if (word.kind != TokenKind::ControlWord || word.text != "rtf")
+        return {};
+    return view;
+}
+
+} // namespace
+
+ReadResult ReadRtf(const QByteArray& data, QTextDocument& document)
+{
+    const std::string_view body = RtfBody(data);
+    if (body.empty())
+        return {false, QStringLiteral("not in Rich Text Format")};
+
+    const bool undoRedo = document.isUndoRedoEnabled();
+    document.setUndoRedoEnabled(false);
+    document.clear();
+    {
+        Parser parser(body, document);
+        parser.run();
+    }
+    document.setUndoRedoEnabled(undoRedo);
+    document.setModified(false);
+    return {true, {}};
+}
+
+ReadResult LoadRtfFile(const QString& path, QTextDocument& document)
+{
+    const QFileInfo info(path);
+    if (!info.exists())
+        return {false, QStringLiteral("file not found: %1").arg(path)};
+    if (!info.isFile())
+        return {false, QStringLiteral("not a file: %1").arg(path)};
+    QFile file(path);
+    if (!file.open(QIODevice::ReadOnly))
+        return {false, QStringLiteral("cannot read %1: %2").arg(path, file.errorString())};
+    if (file.size() > MaxRtfFileSize)
+        return {false, QStringLiteral("file too large: %1").arg(path)};
+    const QByteArray data = file.readAll();
+    if (file.error() != QFileDevice::NoError)
+        return {false, QStringLiteral("cannot read %1: %2").arg(path, file.errorString())};
+    return ReadRtf(data, document);
+}
+
+} // namespace rtf

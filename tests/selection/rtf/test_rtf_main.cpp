@@ -1,0 +1,5 @@
+#include "test_rtf_reader.h"
+
+#include <QTest>
+
+QTEST_MAIN(TestRtfReader)
