@@ -70,8 +70,10 @@ RangeBox* MakeRangeBox(QWidget* container, const char* name)
     box->setObjectName(QLatin1String(name));
     QPalette p = box->palette();
     const QColor red = ColorFromValue(RangeTextRed, p);
-    for (auto group : {QPalette::Active, QPalette::Inactive, QPalette::Disabled})
+    for (auto group : {QPalette::Active, QPalette::Inactive, QPalette::Disabled}) {
         p.setColor(group, QPalette::Text, red);
+        p.setColor(group, QPalette::Base, p.color(QPalette::Active, QPalette::Base));
+    }
     box->setPalette(p);
     box->setEnabled(false);  // display only
     return box;

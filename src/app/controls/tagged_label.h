@@ -20,6 +20,11 @@ public:
 signals:
     void changed();
 
+protected:
+    // Wrapped captions keep the tight line spacing of the design's Ming font,
+    // so two lines fit the design's height with any stand-in font.
+    void paintEvent(QPaintEvent* event) override;
+
 private:
     QString tag_;
 };
