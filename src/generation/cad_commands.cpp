@@ -1,0 +1,54 @@
+#include "cad_commands.h"
+
+namespace generation {
+
+namespace {
+const QString kCr = QStringLiteral("\r");
+const QString kQuote = QStringLiteral("\"");
+
+QString StretchHead(const QString& typeCode, const QString& boreCode)
+{
+    return QStringLiteral("(3dstretch ") + kQuote + typeCode.toLower() + kQuote
+        + QStringLiteral(" ") + boreCode;
+}
+} // namespace
+
+QString LoadCommand()
+{
+    return QStringLiteral("(load \"3dstretch\")") + kCr;
+}
+
+QString StretchCommand(const QString& typeCode, const QString& boreCode,
+                       const QString& firstStroke, const QString& secondValue)
+{
+    return StretchHead(typeCode, boreCode) + QStringLiteral(" ") + firstStroke
+        + QStringLiteral(" ") + secondValue + QStringLiteral(")") + kCr;
+}
+
+QString FixedStretchCommand(const QString& typeCode, const QString& boreCode)
+{
+    return StretchHead(typeCode, boreCode) + QStringLiteral(" 0 0)") + kCr;
+}
+
+QString StretchCommandFor(bool strokeEntryAllowed, const QString& typeCode,
+                          const QString& boreCode, const QString& firstStroke,
+                          const QString& secondStroke, bool secondStrokeVisible)
+{
+    if (!strokeEntryAllowed)
+        return FixedStretchCommand(typeCode, boreCode);
+    return StretchCommand(typeCode, boreCode, firstStroke,
+                          secondStrokeVisible ? secondStroke : QStringLiteral("0"));
+}
+
+bool IsSafeCatalogueCode(const QString& code)
+{
+    for (const QChar c : code) {
+        if (c == QLatin1Char('"') || c == QLatin1Char('\\') || c == QLatin1Char('(')
+            || c == QLatin1Char(')') || c == QLatin1Char('/') || c.unicode() < 0x20
+            || c.unicode() == 0x7f)
+            return false;
+    }
+    return true;
+}
+
+} // namespace generation

@@ -1,0 +1,28 @@
+#pragma once
+#include <QString>
+#include <optional>
+
+namespace generation {
+
+// The file operations of staging, behind one interface so that a test can
+// make any of them fail. Paths are native paths.
+class FileSystem {
+public:
+    virtual ~FileSystem() = default;
+    // The platform's temporary folder, without a trailing separator.
+    virtual QString temporaryFolder() = 0;
+    virtual bool folderExists(const QString& path) = 0;
+    // A plain file with normal attributes; hidden and system files are not found.
+    virtual bool fileFound(const QString& path) = 0;
+    virtual bool createFolder(const QString& path) = 0;  // one level
+    virtual bool deleteFile(const QString& path) = 0;
+    // Copies into destinationFolder (which ends with a separator), overwriting a
+    // file of the same name. Returns the failure's description, or nothing.
+    virtual std::optional<QString> copyFile(const QString& source,
+                                            const QString& destinationFolder) = 0;
+    // Read-only, hidden, system and archive cleared (on POSIX: writable by its
+    // owner). Returns the failure's description, or nothing.
+    virtual std::optional<QString> clearFileAttributes(const QString& path) = 0;
+};
+
+} // namespace generation

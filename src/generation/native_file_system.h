@@ -1,0 +1,30 @@
+#pragma once
+#include "file_system.h"
+
+namespace generation {
+
+// The platform's own file operations. Failures are described in the
+// platform's words (strerror on POSIX, FormatMessage on Windows).
+class NativeFileSystem final : public FileSystem {
+public:
+    NativeFileSystem() = default;
+    // A fixed temporary folder instead of the platform's (tests, private runs).
+    explicit NativeFileSystem(QString temporaryFolder);
+
+    QString temporaryFolder() override;
+    bool folderExists(const QString& path) override;
+    bool fileFound(const QString& path) override;
+    bool createFolder(const QString& path) override;
+    bool deleteFile(const QString& path) override;
+    // An existing file of the same name is replaced even when it is read-only:
+    // the work folder's copies are ours, and a copy left read-only by an
+    // earlier failed reset must not block every later run.
+    std::optional<QString> copyFile(const QString& source,
+                                    const QString& destinationFolder) override;
+    std::optional<QString> clearFileAttributes(const QString& path) override;
+
+private:
+    QString fixedTemporaryFolder_;
+};
+
+} // namespace generation

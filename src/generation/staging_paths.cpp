@@ -1,0 +1,53 @@
+#include "staging_paths.h"
+#include <QDir>
+
+namespace generation {
+
+namespace {
+QString Sep() { return QString(QDir::separator()); }
+}
+
+QString DrawingFolder(const QString& installRoot)
+{
+    return installRoot + Sep() + QStringLiteral("Files");
+}
+
+QString DrawingSource(const QString& installRoot, const QString& drawingFileName)
+{
+    return DrawingFolder(installRoot) + Sep() + drawingFileName;
+}
+
+QString LispApplicationSource(const QString& installRoot)
+{
+    return DrawingSource(installRoot, kLispApplicationFile);
+}
+
+QString GetTempPath(FileSystem& fileSystem)
+{
+    return fileSystem.temporaryFolder();
+}
+
+QString WorkFolder(const QString& temporaryFolder)
+{
+    if (temporaryFolder.endsWith(QDir::separator()))
+        return temporaryFolder;
+    return temporaryFolder + Sep();
+}
+
+bool IsPlainDrawingFileName(const QString& name)
+{
+    // Either separator counts on every platform: the catalogue is shared
+    // between them, and a name is only ever a name inside the drawing folder.
+    return !name.isEmpty() && !name.contains(QLatin1Char('/'))
+        && !name.contains(QLatin1Char('\\')) && !name.contains(QStringLiteral(".."));
+}
+
+QString DrawingFileName(const QString& lookedUpName, const QString& typeCode,
+                        const QString& boreCode)
+{
+    if (IsPlainDrawingFileName(lookedUpName))
+        return lookedUpName;
+    return typeCode + boreCode + QStringLiteral(".dwg");
+}
+
+} // namespace generation

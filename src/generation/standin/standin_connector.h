@@ -1,0 +1,49 @@
+#pragma once
+#include "generation/cad_host.h"
+#include <QString>
+#include <QStringList>
+
+namespace generation {
+
+struct StandInHostOptions {
+    QString socketPath;      // empty: the user's runtime folder + "/talvex-cadhost"
+    QString hostProgram;     // empty: talvex-cadhost in the program's folder
+    QStringList hostArguments;  // added after "--socket <path>" when starting it
+    int startTimeoutMs = 10000;  // how long a started host has to answer
+    int callTimeoutMs = 5000;    // how long one call waits for its reply
+};
+
+// The CAD host where there is no AutoCAD: the stand-in host program, found by
+// its socket or started from beside the program. Both ProgIDs of the generate
+// command ("AutoCAD.Application", "Autocad.Application") name it; ProgIDs are
+// compared without regard to case, as COM does.
+class StandInHostConnector final : public CadHostConnector {
+public:
+    explicit StandInHostConnector(StandInHostOptions options = {});
+
+    // Connects to the host listening on the socket; a socket file left by a
+    // host that is gone is removed.
+    std::unique_ptr<CadApplication> getActiveObject(const QString& progId) override;
+    // Starts the host program detached and waits until it answers.
+    std::unique_ptr<CadApplication> createObject(const QString& progId) override;
+
+    const QString& socketPath() const { return options_.socketPath; }
+    const QString& hostProgram() const { return options_.hostProgram; }
+    int hostsStarted() const { return hostsStarted_; }
+
+    // Asks the running host to close and waits for it to go (killing it if it
+    // will not); true when no host answers afterwards. For tests and tools.
+    bool shutDownHost(int timeoutMs = 5000);
+
+private:
+    std::unique_ptr<CadApplication> attach();
+
+    StandInHostOptions options_;
+    int hostsStarted_ = 0;
+};
+
+// Tells a stand-in application (as returned by the connector) apart and reads
+// the host's process id; 0 for any other application.
+qint64 StandInHostProcessId(const CadApplication& application);
+
+} // namespace generation

@@ -1,0 +1,74 @@
+#pragma once
+// The stand-in CAD host (talvex-cadhost) and its clients talk over a local
+// socket, one request line and one reply line at a time, UTF-8, each line
+// ended by LF.
+//
+// Requests                          Replies
+//   HELLO                             OK talvex-cadhost <host process id>
+//   VISIBLE true|false                OK
+//   OPEN true|false <path>            OK <document id> | ERR <description>
+//     (the flag is Documents.Open's read-only argument)
+//   COMMAND <document id> <text>      OK | ERR <description>
+//   QUIT                              OK <host process id>, then the host closes
+//
+// A path, a command text or a description is the rest of its line, escaped
+// as below, so it may hold blanks.
+//
+// The host keeps a journal: a text file, one line per call received,
+//   start <host process id>           the host began listening
+//   attach                            a client said HELLO (one per attach)
+//   visible true|false
+//   open readonly=true|false <path>
+//   command <text>
+//   quit
+// with <path> and <text> escaped the same way.
+//
+// Escaping: "\" becomes "\\", CR "\r", LF "\n", TAB "\t", any other control
+// character (U+0000..U+001F, U+007F) "\xHH" with two upper-case hex digits.
+// Nothing else changes, so every line reads back unambiguously.
+#include <QByteArray>
+#include <QString>
+#include <optional>
+
+namespace generation::standin {
+
+inline const QString kHostProgramName = QStringLiteral("talvex-cadhost");
+inline const QString kGreeting = QStringLiteral("talvex-cadhost");
+
+// The user's runtime folder + "/talvex-cadhost" and + "/talvex-cadhost.journal".
+QString DefaultSocketPath();
+QString DefaultJournalPath();
+// talvex-cadhost in the given folder (with ".exe" on Windows).
+QString HostProgramIn(const QString& folder);
+
+QString Escape(const QString& text);
+// Nothing when text holds a malformed escape.
+std::optional<QString> Unescape(const QString& text);
+
+struct Request {
+    enum class Kind { Hello, Visible, Open, Command, Quit };
+    Kind kind = Kind::Hello;
+    bool flag = false;     // Visible: the value; Open: read-only
+    qint64 document = 0;   // Command
+    QString text;          // Open: the path; Command: the command text
+};
+
+QByteArray FormatRequest(const Request& request);  // with its LF
+std::optional<Request> ParseRequest(const QByteArray& line);  // LF optional
+
+struct Reply {
+    bool ok = false;
+    QString value;  // OK: the value, if any; ERR: the description
+};
+
+QByteArray FormatReply(const Reply& reply);  // with its LF
+std::optional<Reply> ParseReply(const QByteArray& line);
+
+// The journal line of a request, without its LF; empty for none.
+QString JournalLine(const Request& request);
+inline QString JournalStartLine(qint64 processId)
+{
+    return QStringLiteral("start ") + QString::number(processId);
+}
+
+} // namespace generation::standin
