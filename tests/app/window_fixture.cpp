@@ -10,17 +10,12 @@ namespace testing {
 WindowFixture::WindowFixture()
 {
     QDir(root_.path()).mkpath(QStringLiteral("work"));
-    fileSystem_ = std::make_unique<generation::NativeFileSystem>(rootPath(QStringLiteral("work")));
-    generation::StandInHostOptions host;
-    host.socketPath = rootPath(QStringLiteral("cadhost.socket"));
-    host.hostProgram = QStringLiteral(TALVEX_ROOT_DIR "/talvex-cadhost");
-    host.hostArguments = {QStringLiteral("--journal"), rootPath(QStringLiteral("cadhost.journal"))};
-    cadHost_ = std::make_unique<generation::StandInHostConnector>(host);
+    fileSystem_ = std::make_unique<generation::NativeFileSystem>(workFolder());
+    setCadHostProgram(QStringLiteral(TALVEX_ROOT_DIR "/talvex-cadhost"));
 
     environment.installRoot = [this] { return QDir::toNativeSeparators(root_.path()); };
     environment.messageBoxes = &messages;
     environment.fileSystem = fileSystem_.get();
-    environment.cadHost = cadHost_.get();
     environment.discTray = &tray;
     environment.shell = &shell;
 }
@@ -28,7 +23,25 @@ WindowFixture::WindowFixture()
 WindowFixture::~WindowFixture()
 {
     window_.reset();
-    static_cast<generation::StandInHostConnector*>(cadHost_.get())->shutDownHost();
+    cadHost_->shutDownHost();
+}
+
+void WindowFixture::setCadHostProgram(const QString& program)
+{
+    generation::StandInHostOptions host;
+    host.socketPath = rootPath(QStringLiteral("cadhost.socket"));
+    host.hostProgram = program;
+    host.hostArguments = {QStringLiteral("--journal"), journalPath(), QStringLiteral("--offscreen")};
+    cadHost_ = std::make_unique<generation::StandInHostConnector>(host);
+    environment.cadHost = cadHost_.get();
+}
+
+QStringList WindowFixture::journal() const
+{
+    QFile file(journalPath());
+    if (!file.open(QIODevice::ReadOnly))
+        return {};
+    return QString::fromUtf8(file.readAll()).split(QLatin1Char('\n'), Qt::SkipEmptyParts);
 }
 
 QString WindowFixture::rootPath(const QString& relative) const

@@ -1,6 +1,7 @@
 #pragma once
 #include "app/environment.h"
 #include "app/frm_main.h"
+#include "generation/standin/standin_connector.h"
 #include <QComboBox>
 #include <QList>
 #include <QStringList>
@@ -39,6 +40,12 @@ public:
     void writeFile(const QString& relative, const QByteArray& content) const;
     void copyCatalogue(const QString& sampleName = QStringLiteral("TALVEX.mdb")) const;
 
+    // Before start(): where the stand-in CAD host is started from.
+    void setCadHostProgram(const QString& program);
+    QString journalPath() const { return rootPath(QStringLiteral("cadhost.journal")); }
+    QStringList journal() const;  // the host's journal lines, none when it never ran
+    QString workFolder() const { return rootPath(QStringLiteral("work")); }
+
     // Runs the start-up and shows the window; false when the start-up ended it.
     bool start();
     app::frmMain& window() { return *window_; }
@@ -56,7 +63,7 @@ public:
 private:
     QTemporaryDir root_;
     std::unique_ptr<generation::FileSystem> fileSystem_;
-    std::unique_ptr<generation::CadHostConnector> cadHost_;
+    std::unique_ptr<generation::StandInHostConnector> cadHost_;
     std::unique_ptr<app::frmMain> window_;
 };
 

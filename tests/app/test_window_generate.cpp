@@ -1,0 +1,244 @@
+// The whole main road in the real window: checks, staging, the CAD host.
+#include "window_fixture.h"
+#include <QFile>
+#include <QTest>
+
+using testing::WindowFixture;
+
+namespace {
+
+const QString CopyFailed = QStringLiteral("無法複製檔案\r\nCan't Copy The Dwg File");
+
+QStringList Commands(const QStringList& journal)
+{
+    QStringList commands;
+    for (const QString& line : journal)
+        if (line.startsWith(QLatin1String("command ")) || line.startsWith(QLatin1String("open ")))
+            commands << line;
+    return commands;
+}
+
+} // namespace
+
+class WindowGenerateTest : public QObject {
+    Q_OBJECT
+private:
+    std::unique_ptr<WindowFixture> fixture;
+    app::frmMain* w = nullptr;
+
+    void prepare(bool withFiles = true)
+    {
+        fixture = std::make_unique<WindowFixture>();
+        fixture->copyCatalogue();
+        if (withFiles) {
+            for (const char* name : {"AXN50.dwg", "UMO_D20.dwg", "SLG_NF01.dwg", "YQOH_K20.dwg"})
+                fixture->writeFile(QStringLiteral("Files/") + name, QByteArray("stand-in ") + name);
+            fixture->writeFile("Files/3dstretch.VLX", "stand-in LISP application");
+        }
+    }
+
+    void start()
+    {
+        QVERIFY(fixture->start());
+        fixture->messages.shown.clear();
+        w = &fixture->window();
+    }
+
+    void enter(app::StrokeBox* box, const QString& text)
+    {
+        box->selectAll();
+        QTest::keyClick(box, Qt::Key_Delete);
+        QTest::keyClicks(box, text);
+    }
+
+    void generate()
+    {
+        fixture->messages.shown.clear();
+        QTest::mouseClick(w->Command2, Qt::LeftButton);
+    }
+
+    QString staged(const QString& name) const { return fixture->workFolder() + "/" + name; }
+    QString open(const QString& name) const { return "open readonly=false " + staged(name); }
+
+private slots:
+    void cleanup() { fixture.reset(); }
+
+    void nothingChosenTouchesNoFile()
+    {
+        prepare();
+        start();
+        generate();
+        QCOMPARE(fixture->messages.shown.size(), 1);
+        QCOMPARE(fixture->messages.shown.first().text, QStringLiteral("請選擇機種。\r\nPlease select Series"));
+        QVERIFY(QDir(fixture->workFolder()).isEmpty());
+        QVERIFY(fixture->journal().isEmpty());
+    }
+
+    void strokeOutOfRangeStagesNothing()
+    {
+        prepare();
+        start();
+        QVERIFY(fixture->choose("AX", "AXN", "50"));
+        enter(w->txtData, "501");
+        generate();
+        QCOMPARE(fixture->messages.shown.size(), 1);
+        QCOMPARE(fixture->messages.shown.first().text,
+                 QStringLiteral("您所輸入的行程不符合範圍條件值\r\nInput Error"));
+        QVERIFY(QDir(fixture->workFolder()).isEmpty());
+        QVERIFY(fixture->journal().isEmpty());
+    }
+
+    void missingDrawingFolderAsksForTheRightDisc()
+    {
+        prepare(false);
+        QDir(fixture->workFolder()).removeRecursively();
+        start();
+        QVERIFY(fixture->choose("AX", "AXN", "50"));
+        enter(w->txtData, "100");
+        fixture->writeFile("work/Acaddoc.vlx", "left by an earlier run");
+        QDir(fixture->workFolder()).removeRecursively();  // and the work folder is gone again
+        generate();
+        QCOMPARE(fixture->messages.shown.size(), 1);
+        const auto& message = fixture->messages.shown.first();
+        QCOMPARE(message.text, QStringLiteral("光碟片有誤CD-ROM ERROR"));
+        QCOMPARE(message.title, QStringLiteral("錯誤"));
+        QCOMPARE(message.icon, app::MessageBoxRequest::Icon::Critical);
+        QCOMPARE(fixture->tray.doorOpened, 1);
+        QVERIFY(QDir(fixture->workFolder()).exists());
+        QVERIFY(fixture->journal().isEmpty());
+
+        // The work folder is prepared before the drive check: an old Acaddoc.vlx goes.
+        fixture->writeFile("work/Acaddoc.vlx", "left by an earlier run");
+        generate();
+        QVERIFY(!QFile::exists(staged("Acaddoc.vlx")));
+        QCOMPARE(fixture->tray.doorOpened, 2);
+    }
+
+    void stagedDrawingIsStretchedInTheHost()
+    {
+        prepare();
+        fixture->writeFile("work/Acaddoc.vlx", "left by an earlier run");
+        QFile::setPermissions(fixture->rootPath("Files/AXN50.dwg"), QFile::ReadOwner | QFile::ReadGroup);
+        start();
+        QVERIFY(fixture->choose("AX", "AXN", "50"));
+        enter(w->txtData, "250");
+        generate();
+        QVERIFY(fixture->messages.shown.isEmpty());
+        QVERIFY(!QFile::exists(staged("Acaddoc.vlx")));
+        QVERIFY(QFileInfo(staged("AXN50.dwg")).isWritable());  // from a read-only source
+        QVERIFY(QFile::exists(staged("3dstretch.VLX")));
+        const QStringList journal = fixture->journal();
+        QVERIFY(journal.value(0).startsWith("start "));
+        QCOMPARE(journal.mid(1), (QStringList{"attach", "visible true", open("AXN50.dwg"),
+                                               "command (load \"3dstretch\")\\r",
+                                               "command (3dstretch \"axn\" 50 250 0)\\r"}));
+
+        // A second click overwrites the copies and attaches to the running host.
+        enter(w->txtData, "300");
+        generate();
+        QVERIFY(fixture->messages.shown.isEmpty());
+        const QStringList again = fixture->journal();
+        QCOMPARE(again.filter(QRegularExpression("^start ")).size(), 1);
+        QCOMPARE(again.mid(journal.size()), (QStringList{"attach", "visible true", open("AXN50.dwg"),
+                                                          "command (load \"3dstretch\")\\r",
+                                                          "command (3dstretch \"axn\" 50 300 0)\\r"}));
+    }
+
+    void secondStrokeAndFixedStrokesInTheCommand()
+    {
+        prepare();
+        start();
+        QVERIFY(fixture->choose("UMO", "UMO_D", "20"));
+        enter(w->txtData, "120");
+        enter(w->txtData1, "80");
+        generate();
+        // The locked "0" lies in no range, so the Type + bore name is staged.
+        QVERIFY(fixture->choose("HMN", "SLG_N", "F01"));
+        generate();
+        QVERIFY2(fixture->messages.shown.isEmpty(),
+                 qPrintable(fixture->messages.shown.value(0).text));
+        QCOMPARE(Commands(fixture->journal()),
+                 (QStringList{open("UMO_D20.dwg"), "command (load \"3dstretch\")\\r",
+                              "command (3dstretch \"umo_d\" 20 120 80)\\r", open("SLG_NF01.dwg"),
+                              "command (load \"3dstretch\")\\r", "command (3dstretch \"slg_n\" F01 0 0)\\r"}));
+    }
+
+    void rangeWithoutAFileNameStagesTheFallbackDrawing()
+    {
+        prepare();
+        start();
+        QVERIFY(fixture->choose("YQ", "YQOH_K", "20"));
+        enter(w->txtData, "100");
+        generate();
+        QVERIFY(fixture->messages.shown.isEmpty());
+        QVERIFY(QFile::exists(staged("YQOH_K20.dwg")));
+        QCOMPARE(Commands(fixture->journal()).value(0), open("YQOH_K20.dwg"));
+    }
+
+    void missingLispApplicationIsToldAndTheHostIsStillDriven()
+    {
+        prepare();
+        QFile::remove(fixture->rootPath("Files/3dstretch.VLX"));
+        start();
+        QVERIFY(fixture->choose("AX", "AXN", "50"));
+        enter(w->txtData, "100");
+        generate();
+        QCOMPARE(fixture->messages.shown.size(), 1);
+        const auto& message = fixture->messages.shown.first();
+        QCOMPARE(message.text, CopyFailed);
+        QCOMPARE(message.title, QStringLiteral("錯誤"));
+        QCOMPARE(message.icon, app::MessageBoxRequest::Icon::Critical);
+        QCOMPARE(Commands(fixture->journal()),
+                 (QStringList{open("AXN50.dwg"), "command (load \"3dstretch\")\\r",
+                              "command (3dstretch \"axn\" 50 100 0)\\r"}));
+    }
+
+    void missingDrawingIsToldAndTheHostTriesTheStagedName()
+    {
+        prepare();
+        QFile::remove(fixture->rootPath("Files/AXN50.dwg"));
+        start();
+        QVERIFY(fixture->choose("AX", "AXN", "50"));
+        enter(w->txtData, "100");
+        generate();
+        QCOMPARE(fixture->messages.shown.size(), 1);
+        QCOMPARE(fixture->messages.shown.first().text, CopyFailed);
+        // Nothing of that name was staged before, so the open fails in silence.
+        QCOMPARE(Commands(fixture->journal()), QStringList{open("AXN50.dwg")});
+    }
+
+    void noCadHostAtAll()
+    {
+        prepare();
+        fixture->setCadHostProgram(fixture->rootPath("no-such-host"));
+        start();
+        QVERIFY(fixture->choose("AX", "AXN", "50"));
+        enter(w->txtData, "100");
+        generate();
+        QCOMPARE(fixture->messages.shown.size(), 1);
+        const auto& message = fixture->messages.shown.first();
+        QCOMPARE(message.text, QStringLiteral("Cannot find AutoCAD"));
+        QCOMPARE(message.title, QString());
+        QCOMPARE(message.icon, app::MessageBoxRequest::Icon::None);
+        QVERIFY(QFile::exists(staged("AXN50.dwg")));  // staged before the host is sought
+        QVERIFY(QFile::exists(staged("3dstretch.VLX")));
+    }
+
+    void utilityButtonsHandTheirPathsToTheShell()
+    {
+        prepare();
+        start();
+        QTest::mouseClick(w->cmd_Accessories, Qt::LeftButton);
+        QTest::mouseClick(w->Cmd_clear, Qt::LeftButton);
+        QTest::mouseClick(w->Cmd_clear, Qt::LeftButton);
+        const QString root = QDir::toNativeSeparators(fixture->root());
+        QCOMPARE(fixture->shell.opened,
+                 (QStringList{root + QDir::toNativeSeparators("/Files/Accessories"),
+                              root + QDir::toNativeSeparators("/Files/TEMP CLEAR.bat"),
+                              root + QDir::toNativeSeparators("/Files/TEMP CLEAR.bat")}));
+        QVERIFY(fixture->messages.shown.isEmpty());
+    }
+};
+
+QTEST_MAIN(WindowGenerateTest)
+#include "test_window_generate.moc"
