@@ -28,9 +28,7 @@ private:
 
     void type(app::StrokeBox* box, const QString& text)
     {
-        box->selectAll();
-        QTest::keyClick(box, Qt::Key_Delete);
-        QTest::keyClicks(box, text);
+        WindowFixture::enterStroke(box, text);
         QCOMPARE(box->text(), text);
     }
 

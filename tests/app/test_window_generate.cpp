@@ -44,11 +44,12 @@ private:
         w = &fixture->window();
     }
 
-    void enter(app::StrokeBox* box, const QString& text)
+    // Chooses AXN bore 50 with the given stroke and presses the generate button.
+    void generateAxn50(const QString& stroke)
     {
-        box->selectAll();
-        QTest::keyClick(box, Qt::Key_Delete);
-        QTest::keyClicks(box, text);
+        QVERIFY(fixture->choose("AX", "AXN", "50"));
+        WindowFixture::enterStroke(w->txtData, stroke);
+        generate();
     }
 
     void generate()
@@ -78,9 +79,7 @@ private slots:
     {
         prepare();
         start();
-        QVERIFY(fixture->choose("AX", "AXN", "50"));
-        enter(w->txtData, "501");
-        generate();
+        generateAxn50("501");
         QCOMPARE(fixture->messages.shown.size(), 1);
         QCOMPARE(fixture->messages.shown.first().text,
                  QStringLiteral("您所輸入的行程不符合範圍條件值\r\nInput Error"));
@@ -94,7 +93,7 @@ private slots:
         QDir(fixture->workFolder()).removeRecursively();
         start();
         QVERIFY(fixture->choose("AX", "AXN", "50"));
-        enter(w->txtData, "100");
+        WindowFixture::enterStroke(w->txtData, "100");
         fixture->writeFile("work/Acaddoc.vlx", "left by an earlier run");
         QDir(fixture->workFolder()).removeRecursively();  // and the work folder is gone again
         generate();
@@ -120,9 +119,7 @@ private slots:
         fixture->writeFile("work/Acaddoc.vlx", "left by an earlier run");
         QFile::setPermissions(fixture->rootPath("Files/AXN50.dwg"), QFile::ReadOwner | QFile::ReadGroup);
         start();
-        QVERIFY(fixture->choose("AX", "AXN", "50"));
-        enter(w->txtData, "250");
-        generate();
+        generateAxn50("250");
         QVERIFY(fixture->messages.shown.isEmpty());
         QVERIFY(!QFile::exists(staged("Acaddoc.vlx")));
         QVERIFY(QFileInfo(staged("AXN50.dwg")).isWritable());  // from a read-only source
@@ -134,7 +131,7 @@ private slots:
                                                "command (3dstretch \"axn\" 50 250 0)\\r"}));
 
         // A second click overwrites the copies and attaches to the running host.
-        enter(w->txtData, "300");
+        WindowFixture::enterStroke(w->txtData, "300");
         generate();
         QVERIFY(fixture->messages.shown.isEmpty());
         const QStringList again = fixture->journal();
@@ -149,8 +146,8 @@ private slots:
         prepare();
         start();
         QVERIFY(fixture->choose("UMO", "UMO_D", "20"));
-        enter(w->txtData, "120");
-        enter(w->txtData1, "80");
+        WindowFixture::enterStroke(w->txtData, "120");
+        WindowFixture::enterStroke(w->txtData1, "80");
         generate();
         // The locked "0" lies in no range, so the Type + bore name is staged.
         QVERIFY(fixture->choose("HMN", "SLG_N", "F01"));
@@ -168,7 +165,7 @@ private slots:
         prepare();
         start();
         QVERIFY(fixture->choose("YQ", "YQOH_K", "20"));
-        enter(w->txtData, "100");
+        WindowFixture::enterStroke(w->txtData, "100");
         generate();
         QVERIFY(fixture->messages.shown.isEmpty());
         QVERIFY(QFile::exists(staged("YQOH_K20.dwg")));
@@ -180,9 +177,7 @@ private slots:
         prepare();
         QFile::remove(fixture->rootPath("Files/3dstretch.VLX"));
         start();
-        QVERIFY(fixture->choose("AX", "AXN", "50"));
-        enter(w->txtData, "100");
-        generate();
+        generateAxn50("100");
         QCOMPARE(fixture->messages.shown.size(), 1);
         const auto& message = fixture->messages.shown.first();
         QCOMPARE(message.text, CopyFailed);
@@ -198,9 +193,7 @@ private slots:
         prepare();
         QFile::remove(fixture->rootPath("Files/AXN50.dwg"));
         start();
-        QVERIFY(fixture->choose("AX", "AXN", "50"));
-        enter(w->txtData, "100");
-        generate();
+        generateAxn50("100");
         QCOMPARE(fixture->messages.shown.size(), 1);
         QCOMPARE(fixture->messages.shown.first().text, CopyFailed);
         // Nothing of that name was staged before, so the open fails in silence.
@@ -212,9 +205,7 @@ private slots:
         prepare();
         fixture->setCadHostProgram(fixture->rootPath("no-such-host"));
         start();
-        QVERIFY(fixture->choose("AX", "AXN", "50"));
-        enter(w->txtData, "100");
-        generate();
+        generateAxn50("100");
         QCOMPARE(fixture->messages.shown.size(), 1);
         const auto& message = fixture->messages.shown.first();
         QCOMPARE(message.text, QStringLiteral("Cannot find AutoCAD"));

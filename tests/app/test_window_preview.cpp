@@ -2,24 +2,11 @@
 #include "app/controls/scroll_bar16.h"
 #include "app/screen_metrics.h"
 #include "window_fixture.h"
-#include <QBuffer>
-#include <QImage>
 #include <QTest>
 
 using testing::WindowFixture;
 
 namespace {
-
-QByteArray Jpeg(int width, int height, QColor colour)
-{
-    QImage image(width, height, QImage::Format_RGB32);
-    image.fill(colour);
-    QByteArray bytes;
-    QBuffer buffer(&bytes);
-    buffer.open(QIODevice::WriteOnly);
-    image.save(&buffer, "JPG");
-    return bytes;
-}
 
 QByteArray Rtf(const char* text)
 {
@@ -45,12 +32,12 @@ private slots:
         fixture = std::make_unique<WindowFixture>();
         fixture->copyCatalogue();
         fixture->writeFile("Docs/default.rtf", Rtf("Default"));
-        fixture->writeFile("Docs/default.jpg", Jpeg(600, 300, Qt::white));
-        fixture->writeFile("Docs/AX.jpg", Jpeg(640, 641, Qt::red));      // 9615 twips
+        fixture->writeFile("Docs/default.jpg", testing::Jpeg(600, 300, Qt::white));
+        fixture->writeFile("Docs/AX.jpg", testing::Jpeg(640, 641, Qt::red));      // 9615 twips
         fixture->writeFile("Docs/AX.rtf", Rtf("AX series \\'be\\'f7\\'ba\\'d8"));
-        fixture->writeFile("Docs/TA.jpg", Jpeg(640, 639, Qt::green));    // 9585 twips
-        fixture->writeFile("Docs/HMN.jpg", Jpeg(640, 600, Qt::blue));    // 9000 twips
-        fixture->writeFile("Docs/talvex2017.jpg", Jpeg(640, 2000, Qt::gray));
+        fixture->writeFile("Docs/TA.jpg", testing::Jpeg(640, 639, Qt::green));    // 9585 twips
+        fixture->writeFile("Docs/HMN.jpg", testing::Jpeg(640, 600, Qt::blue));    // 9000 twips
+        fixture->writeFile("Docs/talvex2017.jpg", testing::Jpeg(640, 2000, Qt::gray));
         fixture->writeFile("Docs/talvex2017.rtf", Rtf("Setup help"));
         QVERIFY(fixture->start());
         QVERIFY(fixture->messages.shown.isEmpty());

@@ -1,24 +1,11 @@
 // Start-up, activation and closing of the window on a temporary install root.
 #include "catalogue/connection.h"
 #include "window_fixture.h"
-#include <QBuffer>
-#include <QImage>
 #include <QTest>
 
 using testing::WindowFixture;
 
 namespace {
-
-QByteArray Jpeg(int width, int height)
-{
-    QImage image(width, height, QImage::Format_RGB32);
-    image.fill(Qt::darkCyan);
-    QByteArray bytes;
-    QBuffer buffer(&bytes);
-    buffer.open(QIODevice::WriteOnly);
-    image.save(&buffer, "JPG");
-    return bytes;
-}
 
 const QByteArray DefaultDocument = "{\\rtf1\\ansi{\\fonttbl{\\f0 Arial;}}\\f0 Default description\\par}";
 
@@ -32,7 +19,7 @@ private slots:
         WindowFixture fixture;
         fixture.copyCatalogue();
         fixture.writeFile(QStringLiteral("Docs/default.rtf"), DefaultDocument);
-        fixture.writeFile(QStringLiteral("Docs/default.jpg"), Jpeg(400, 300));
+        fixture.writeFile(QStringLiteral("Docs/default.jpg"), testing::Jpeg(400, 300));
         QVERIFY(fixture.start());
         auto& w = fixture.window();
 

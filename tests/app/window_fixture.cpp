@@ -1,7 +1,9 @@
 #include "window_fixture.h"
 #include "generation/native_file_system.h"
 #include "generation/standin/standin_connector.h"
+#include <QBuffer>
 #include <QDir>
+#include <QImage>
 #include <QFile>
 #include <QTest>
 
@@ -89,6 +91,24 @@ bool WindowFixture::choose(const QString& series, const QString& type, const QSt
 {
     return pick(window_->cboItem, series) && pick(window_->cboStyle, type)
         && pick(window_->cboDia, bore);
+}
+
+void WindowFixture::enterStroke(app::StrokeBox* box, const QString& text)
+{
+    box->selectAll();
+    QTest::keyClick(box, Qt::Key_Delete);
+    QTest::keyClicks(box, text);
+}
+
+QByteArray Jpeg(int width, int height, QColor colour)
+{
+    QImage image(width, height, QImage::Format_RGB32);
+    image.fill(colour);
+    QByteArray bytes;
+    QBuffer buffer(&bytes);
+    buffer.open(QIODevice::WriteOnly);
+    image.save(&buffer, "JPG");
+    return bytes;
 }
 
 QStringList Items(const QComboBox* combo)

@@ -54,6 +54,8 @@ public:
     bool pick(QComboBox* combo, const QString& text);
     // Series, Type and Bore in turn.
     bool choose(const QString& series, const QString& type, const QString& bore);
+    // The user replaces the text of a stroke box by typing.
+    static void enterStroke(app::StrokeBox* box, const QString& text);
 
     RecordedMessages messages;
     RecordingShell shell;
@@ -68,5 +70,7 @@ private:
 };
 
 QStringList Items(const QComboBox* combo);
+// A plain JPEG picture of the given size.
+QByteArray Jpeg(int width, int height, QColor colour = Qt::darkCyan);
 
 } // namespace testing
