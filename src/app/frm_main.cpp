@@ -116,11 +116,6 @@ QString frmMain::InstallRoot() const
     return environment_.installRoot();
 }
 
-QString frmMain::GetTempPath() const
-{
-    return environment_.fileSystem->temporaryFolder();
-}
-
 bool frmMain::LoadDefaultFile(const QString& path, const std::function<bool(const QString&)>& load)
 {
     // These files come with the install root; a missing one is worth telling,

@@ -34,9 +34,6 @@ public:
     // user has been told, the connection is closed, and the program should end).
     bool Form_Load();
 
-    // The platform's temporary folder.
-    QString GetTempPath() const;
-
     // Controls, by their design names (public so tests can drive the window).
     QGroupBox *Frame2, *Frame1, *Frame5, *Frame4, *Frame3, *Frame6;
     TaggedLabel *Label1, *Label2, *Label3, *Label4;
