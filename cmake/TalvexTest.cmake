@@ -5,6 +5,7 @@ function(talvex_add_test name)
   add_executable(${name} ${T_SOURCES})
   set_target_properties(${name} PROPERTIES RUNTIME_OUTPUT_DIRECTORY ${CMAKE_BINARY_DIR}/tests)
   target_link_libraries(${name} PRIVATE Qt6::Test ${T_LIBS})
+  target_include_directories(${name} PRIVATE ${PROJECT_SOURCE_DIR}/tests/support)
   target_compile_definitions(${name} PRIVATE
     TALVEX_TEST_DATA="${PROJECT_SOURCE_DIR}/tests/data"
     TALVEX_ROOT_DIR="${TALVEX_ROOT_DIR}")

@@ -11,12 +11,16 @@ struct MessageBoxRequest {
     Icon icon = Icon::None;
 };
 
-// The system's convention for an error: Chinese line, CR LF, English line,
-// critical icon, title "錯誤".
+// An error box: critical icon, title "錯誤".
+inline MessageBoxRequest CriticalMessage(const QString& text)
+{
+    return {text, QStringLiteral("錯誤"), MessageBoxRequest::Icon::Critical};
+}
+
+// The system's convention for an error: Chinese line, CR LF, English line.
 inline MessageBoxRequest ErrorMessage(const QString& chineseLine, const QString& englishLine)
 {
-    return {chineseLine + QStringLiteral("\r\n") + englishLine, QStringLiteral("錯誤"),
-            MessageBoxRequest::Icon::Critical};
+    return CriticalMessage(chineseLine + QStringLiteral("\r\n") + englishLine);
 }
 
 // A box with the text alone: no icon and no title of its own.

@@ -10,31 +10,22 @@ namespace {
 
 using app::MessageBoxRequest;
 
-const QString kErrorTitle = QStringLiteral("錯誤");
-
-MessageBoxRequest Critical(const QString& text)
-{
-    return MessageBoxRequest{text, kErrorTitle, MessageBoxRequest::Icon::Critical};
-}
-
-MessageBoxRequest Plain(const QString& text)
-{
-    return MessageBoxRequest{text, QString(), MessageBoxRequest::Icon::None};
-}
-
 MessageBoxRequest InvalidCatalogueData(const QString& code)
 {
-    return Critical(QStringLiteral("型錄資料有誤\r\nInvalid catalogue data: ") + code);
+    return app::ErrorMessage(QStringLiteral("型錄資料有誤"),
+                             QStringLiteral("Invalid catalogue data: ") + code);
 }
 
 MessageBoxRequest WrongDisc()
 {
-    return Critical(QStringLiteral("光碟片有誤CD-ROM ERROR"));
+    // One line: the Chinese and English words run together.
+    return app::CriticalMessage(QStringLiteral("光碟片有誤CD-ROM ERROR"));
 }
 
 MessageBoxRequest CopyFailed()
 {
-    return Critical(QStringLiteral("無法複製檔案\r\nCan't Copy The Dwg File"));
+    return app::ErrorMessage(QStringLiteral("無法複製檔案"),
+                             QStringLiteral("Can't Copy The Dwg File"));
 }
 
 QString LookedUpName(const GenerationRequest& request)
@@ -103,11 +94,11 @@ GenerationOutcome RunGeneration(const GenerationRequest& request, GenerationServ
     Stage(services, LispApplicationSource(request.installRoot), workFolder,
           kLispApplicationFile, failedReset);
     if (failedReset)
-        services.messageBoxes.show(Plain(*failedReset));
+        services.messageBoxes.show(app::PlainMessage(*failedReset));
 
     const auto application = AttachOrCreate(services.cadHost);
     if (!application) {
-        services.messageBoxes.show(Plain(QStringLiteral("Cannot find AutoCAD")));
+        services.messageBoxes.show(app::PlainMessage(QStringLiteral("Cannot find AutoCAD")));
         return GenerationOutcome::HostNotFound;
     }
     application->setVisible(true);

@@ -2,6 +2,7 @@
 #include "app/controls/catalogue_targets.h"
 #include "app/frm_main.h"
 #include "catalogue/queries.h"
+#include "validation/check_messages.h"
 
 namespace app {
 
@@ -10,8 +11,7 @@ using catalogue::CatalogueConnection;
 bool frmMain::ReportQueryStatus(const catalogue::QueryStatus& status)
 {
     if (!status.ok)
-        ShowMessage(ErrorMessage(QStringLiteral("讀取型錄資料失敗"),
-                                 QStringLiteral("Cannot read the catalogue: ") + status.error));
+        ShowMessage(validation::CatalogueReadFailureMessage(status.error));
     return status.ok;
 }
 

@@ -1,38 +1,32 @@
 #include "check_messages.h"
 
 namespace validation {
-namespace {
 
-app::MessageBoxRequest ErrorBox(const QString& chineseLine, const QString& englishLine) {
-    return {chineseLine + QStringLiteral("\r\n") + englishLine, QStringLiteral("錯誤"),
-            app::MessageBoxRequest::Icon::Critical};
-}
-
-} // namespace
+using app::ErrorMessage;
 
 app::MessageBoxRequest CheckMessage(StrokeCheck check) {
     switch (check) {
     case StrokeCheck::NoSeries:
-        return ErrorBox(QStringLiteral("請選擇機種。"), QStringLiteral("Please select Series"));
+        return ErrorMessage(QStringLiteral("請選擇機種。"), QStringLiteral("Please select Series"));
     case StrokeCheck::NoType:
-        return ErrorBox(QStringLiteral("請選擇型式。"), QStringLiteral("Please select Type"));
+        return ErrorMessage(QStringLiteral("請選擇型式。"), QStringLiteral("Please select Type"));
     case StrokeCheck::NoBore:
-        return ErrorBox(QStringLiteral("請選擇內徑。"), QStringLiteral("Please select Bore"));
+        return ErrorMessage(QStringLiteral("請選擇內徑。"), QStringLiteral("Please select Bore"));
     case StrokeCheck::NotNonzeroNumber:
-        return ErrorBox(QStringLiteral("請輸入非零之數值型態。"),
+        return ErrorMessage(QStringLiteral("請輸入非零之數值型態。"),
                         QStringLiteral("Please Input Nonzero Number"));
     case StrokeCheck::FirstStrokeOutOfRange:
-        return ErrorBox(QStringLiteral("您所輸入的行程不符合範圍條件值"),
+        return ErrorMessage(QStringLiteral("您所輸入的行程不符合範圍條件值"),
                         QStringLiteral("Input Error"));
     case StrokeCheck::SecondStrokeOutOfRange:
-        return ErrorBox(QStringLiteral("您所輸入的行程2不符合範圍條件值"),
+        return ErrorMessage(QStringLiteral("您所輸入的行程2不符合範圍條件值"),
                         QStringLiteral("Input Error"));
     }
     Q_UNREACHABLE();
 }
 
 app::MessageBoxRequest CatalogueReadFailureMessage(const QString& error) {
-    return ErrorBox(QStringLiteral("讀取型錄資料失敗"),
+    return ErrorMessage(QStringLiteral("讀取型錄資料失敗"),
                     QStringLiteral("Cannot read the catalogue: ") + error);
 }
 

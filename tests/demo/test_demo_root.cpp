@@ -1,5 +1,6 @@
 // The install root the build writes beside the program: complete for the
 // sample catalogue as the program's own queries read it.
+#include "test_files.h"
 #include "catalogue/connection.h"
 #include "catalogue/queries.h"
 #include "selection/preview_arithmetic.h"
@@ -18,6 +19,9 @@
 #include <QTest>
 #include <QTextDocument>
 
+using testing::ReadAll;
+using testing::WriteFile;
+
 namespace {
 
 constexpr int kTwipsPerPixel = 15;
@@ -27,12 +31,6 @@ constexpr int kViewportWidthPx = 672;
 QString RootPath(const QString& relative)
 {
     return QDir(QStringLiteral(TALVEX_ROOT_DIR)).filePath(relative);
-}
-
-QByteArray ReadAll(const QString& path)
-{
-    QFile file(path);
-    return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
 }
 
 struct ListCollector : catalogue::ListTarget {

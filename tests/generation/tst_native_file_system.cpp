@@ -1,4 +1,5 @@
 // The platform's file operations as staging uses them (POSIX build).
+#include "test_files.h"
 #include "generation/native_file_system.h"
 
 #include <QDir>
@@ -11,19 +12,10 @@
 
 using generation::NativeFileSystem;
 
+using testing::ReadAll;
+using testing::WriteFile;
+
 namespace {
-
-bool WriteFile(const QString& path, const QByteArray& content)
-{
-    QFile file(path);
-    return file.open(QIODevice::WriteOnly | QIODevice::Truncate) && file.write(content) == content.size();
-}
-
-QByteArray ReadAll(const QString& path)
-{
-    QFile file(path);
-    return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray("<missing>");
-}
 
 constexpr auto kReadOnly = QFileDevice::ReadOwner | QFileDevice::ReadGroup | QFileDevice::ReadOther;
 
@@ -113,7 +105,7 @@ private slots:
         QVERIFY(QFile::setPermissions(path("src/TAA32L.dwg"), kReadOnly));
 
         QCOMPARE(fs.copyFile(path("src/TAA32L.dwg"), path("work/")), std::nullopt);
-        QCOMPARE(ReadAll(path("work/TAA32L.dwg")), QByteArray(200000, 'd'));
+        QCOMPARE(ReadAll(path("work/TAA32L.dwg"), "<missing>"), QByteArray(200000, 'd'));
         QCOMPARE(Mode(path("work/TAA32L.dwg")), kReadOnly);
         // no staging leftovers beside it
         QCOMPARE(QDir(path("work")).entryList(QDir::Files | QDir::Hidden), QStringList{"TAA32L.dwg"});
@@ -128,7 +120,7 @@ private slots:
         QVERIFY(WriteFile(path("work/a.dwg"), "older and longer"));
         QVERIFY(QFile::setPermissions(path("work/a.dwg"), kReadOnly));
         QCOMPARE(fs.copyFile(path("src/a.dwg"), path("work/")), std::nullopt);
-        QCOMPARE(ReadAll(path("work/a.dwg")), QByteArray("new"));
+        QCOMPARE(ReadAll(path("work/a.dwg"), "<missing>"), QByteArray("new"));
     }
 
     void copyReplacesALinkInsteadOfFollowingIt()
@@ -140,9 +132,9 @@ private slots:
         QVERIFY(WriteFile(path("src/a.dwg"), "drawing"));
         QVERIFY(QFile::link(path("victim"), path("work/a.dwg")));
         QCOMPARE(fs.copyFile(path("src/a.dwg"), path("work/")), std::nullopt);
-        QCOMPARE(ReadAll(path("victim")), QByteArray("keep me"));
+        QCOMPARE(ReadAll(path("victim"), "<missing>"), QByteArray("keep me"));
         QVERIFY(!QFileInfo(path("work/a.dwg")).isSymLink());
-        QCOMPARE(ReadAll(path("work/a.dwg")), QByteArray("drawing"));
+        QCOMPARE(ReadAll(path("work/a.dwg"), "<missing>"), QByteArray("drawing"));
     }
 
     void copyFailuresAreDescribed()

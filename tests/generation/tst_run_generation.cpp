@@ -1,5 +1,6 @@
 // The second half of the generate command: staging and the CAD host, first
 // against recorders (order and texts), then on a real temporary install root.
+#include "test_files.h"
 #include "generation_fakes.h"
 #include "generation/native_file_system.h"
 #include "generation/run_generation.h"
@@ -12,6 +13,9 @@
 
 using namespace generation;
 using app::MessageBoxRequest;
+
+using testing::ReadAll;
+using testing::WriteFile;
 
 namespace {
 
@@ -71,18 +75,6 @@ QStringList StagedAndDriven(const QString& drawing, const QString& stretch)
         "sendCommand " + kLoad,
         "sendCommand " + stretch,
     };
-}
-
-QByteArray ReadAll(const QString& path)
-{
-    QFile file(path);
-    return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray("<missing>");
-}
-
-bool WriteFile(const QString& path, const QByteArray& content)
-{
-    QFile file(path);
-    return file.open(QIODevice::WriteOnly | QIODevice::Truncate) && file.write(content) == content.size();
 }
 
 bool OwnerWritable(const QString& path)
@@ -303,8 +295,8 @@ private slots:
         RealRoot root;
         QVERIFY(WriteFile(root.work() + "Acaddoc.vlx", "old"));
         QCOMPARE(root.run(), GenerationOutcome::HostDriven);
-        QCOMPARE(ReadAll(root.work() + "TAA32L.dwg"), QByteArray("drawing TAA32L"));
-        QCOMPARE(ReadAll(root.work() + "3dstretch.VLX"), QByteArray("lisp"));
+        QCOMPARE(ReadAll(root.work() + "TAA32L.dwg", "<missing>"), QByteArray("drawing TAA32L"));
+        QCOMPARE(ReadAll(root.work() + "3dstretch.VLX", "<missing>"), QByteArray("lisp"));
         QVERIFY(!QFile::exists(root.work() + "Acaddoc.vlx"));
         QVERIFY(root.boxes.shown.empty());
         QCOMPARE(root.log.at(root.log.size() - 3),
@@ -328,7 +320,7 @@ private slots:
         QVERIFY(WriteFile(root.work() + "TAA32L.dwg", "older copy"));
         QVERIFY(QFile::setPermissions(root.work() + "TAA32L.dwg", QFileDevice::ReadOwner));
         root.run();
-        QCOMPARE(ReadAll(root.work() + "TAA32L.dwg"), QByteArray("drawing TAA32L"));
+        QCOMPARE(ReadAll(root.work() + "TAA32L.dwg", "<missing>"), QByteArray("drawing TAA32L"));
         QVERIFY(OwnerWritable(root.work() + "TAA32L.dwg"));
         QVERIFY(!OwnerWritable(source));  // the install medium is left alone
         QVERIFY(root.boxes.shown.empty());
@@ -360,7 +352,7 @@ private slots:
         GenerationRequest request = root.request();
         request.lookupDrawingFile = [] { return std::optional<QString>(QString()); };
         root.run(request);
-        QCOMPARE(ReadAll(root.work() + "TAA32.dwg"), QByteArray("drawing TAA32"));
+        QCOMPARE(ReadAll(root.work() + "TAA32.dwg", "<missing>"), QByteArray("drawing TAA32"));
         QVERIFY(!QFile::exists(root.work() + "TAA32L.dwg"));
     }
 

@@ -1,6 +1,7 @@
 // talvex-cadhost end to end: started by the connector on a private runtime
 // folder, attached to a second time, driven by the generate steps, and read
 // back through its journal.
+#include "test_files.h"
 #include "generation_fakes.h"
 #include "generation/native_file_system.h"
 #include "generation/run_generation.h"
@@ -20,6 +21,9 @@
 
 using namespace generation;
 
+using testing::ReadAll;
+using testing::WriteFile;
+
 namespace {
 
 QStringList JournalLines(const QString& path)
@@ -31,12 +35,6 @@ QStringList JournalLines(const QString& path)
     if (!lines.isEmpty() && lines.last().isEmpty())
         lines.removeLast();
     return lines;
-}
-
-bool WriteFile(const QString& path, const QByteArray& content)
-{
-    QFile file(path);
-    return file.open(QIODevice::WriteOnly | QIODevice::Truncate) && file.write(content) == content.size();
 }
 
 // A socket file with nobody listening, as a host that was killed leaves it.

@@ -1,5 +1,6 @@
 // The disc tray and the utility buttons' shell: paths, the batch file's
 // stand-in script, detached runs and silent failures.
+#include "test_files.h"
 #include "medium/cdrom_disc_tray.h"
 #include "medium/utility_paths.h"
 #include "medium/xdg_desktop_shell.h"
@@ -12,19 +13,10 @@
 
 using namespace medium;
 
+using testing::ReadAll;
+using testing::WriteFile;
+
 namespace {
-
-bool WriteFile(const QString& path, const QByteArray& content)
-{
-    QFile file(path);
-    return file.open(QIODevice::WriteOnly | QIODevice::Truncate) && file.write(content) == content.size();
-}
-
-QByteArray ReadAll(const QString& path)
-{
-    QFile file(path);
-    return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
-}
 
 } // namespace
 

@@ -21,15 +21,15 @@ void ScrollBar16::update(const std::function<bool(selection::ScrollSettings&)>& 
 
 bool ScrollBar16::setPosition(int position)
 {
-    if (position < std::numeric_limits<qint16>::min() || position > std::numeric_limits<qint16>::max()
-        || !settings_.admits(qint16(position)))
+    if (position < std::numeric_limits<qint16>::min() || position > std::numeric_limits<qint16>::max())
         return false;
-    update([position](selection::ScrollSettings& s) {
+    bool accepted = false;
+    update([position, &accepted](selection::ScrollSettings& s) {
         const qint16 before = s.position();
-        s.setPosition(qint16(position));
+        accepted = s.setPosition(qint16(position));
         return s.position() != before;
     });
-    return true;
+    return accepted;
 }
 
 void ScrollBar16::showSettings()
