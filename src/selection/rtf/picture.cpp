@@ -1,5 +1,10 @@
 #include "selection/rtf/picture.h"
 
+#include "selection/rtf/png_chunks.h"
+
+#include <QBuffer>
+#include <QImageReader>
+
 #include <algorithm>
 
 namespace rtf {
@@ -8,6 +13,9 @@ namespace {
 
 constexpr double TwipsPerPixel = 15.0; // 1440 twips per inch at 96 pixels per inch
 constexpr double MaxDisplayPixels = 16384.0;
+// A description pane has no use for more; the header is checked before any
+// pixel is decoded, so a document cannot make the decoder claim gigabytes.
+constexpr qint64 MaxPicturePixels = 32'000'000;
 
 int NibbleValue(char c)
 {
@@ -49,9 +57,16 @@ std::optional<DecodedPicture> DecodePicture(const PictureData& picture)
     case PictureData::Kind::Jpeg: format = "JPEG"; break;
     default: return std::nullopt;
     }
-    if (picture.bytes.isEmpty())
+    QByteArray bytes = picture.kind == PictureData::Kind::Png ? EssentialPngChunks(picture.bytes) : picture.bytes;
+    if (bytes.isEmpty())
         return std::nullopt;
-    QImage image = QImage::fromData(picture.bytes, format);
+    QBuffer buffer(&bytes);
+    buffer.open(QIODevice::ReadOnly);
+    QImageReader reader(&buffer, format);
+    const QSize declared = reader.size();
+    if (declared.isEmpty() || qint64(declared.width()) * declared.height() > MaxPicturePixels)
+        return std::nullopt;
+    QImage image = reader.read();
     if (image.isNull())
         return std::nullopt;
     const QSizeF size(DisplayLength(image.width(), picture.goalWidth, picture.scaleX),

@@ -93,6 +93,11 @@ QByteArray PictureGroup(const QImage& image, const char* format, const QByteArra
     buffer.open(QIODevice::WriteOnly);
     if (!image.save(&buffer, format))
         qFatal("cannot encode test picture as %s", format);
+    return PictureGroup(encoded, properties);
+}
+
+QByteArray PictureGroup(const QByteArray& encoded, const QByteArray& properties)
+{
     QByteArray hex = encoded.toHex();
     // Writers wrap the hex digits; the reader must ignore the line breaks.
     for (qsizetype at = 64; at < hex.size(); at += 66)

@@ -36,5 +36,7 @@ QString CellText(QTextTable* table, int row, int column);
 
 // A picture group around `image` encoded as `format` ("PNG", "JPEG").
 QByteArray PictureGroup(const QImage& image, const char* format, const QByteArray& properties);
+// A picture group around bytes already encoded.
+QByteArray PictureGroup(const QByteArray& encoded, const QByteArray& properties);
 
 } // namespace rtf_test

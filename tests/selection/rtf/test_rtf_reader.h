@@ -40,6 +40,11 @@ private slots:
     void tablesEndAtPlainParagraphs();
     void fieldResultsShownDestinationsSkipped();
 
+    // pictures that could exhaust memory (test_rtf_picture_limits.cpp)
+    void pngKeepsOnlyChunksNeededToDraw();
+    void hostilePngChunksNeverReachTheDecoder();
+    void picturesBeyondPixelBudgetAreSkipped();
+
     // damaged input (test_rtf_malformed.cpp)
     void truncatedFileKeepsPartialContent();
     void truncatedInsideEscapesAndPictures();
