@@ -1,7 +1,9 @@
 #include "selection/rtf/png_chunks.h"
 
+#include <QtEndian>
+
+#include <algorithm>
 #include <array>
-#include <cstdint>
 #include <string_view>
 
 namespace rtf {
@@ -16,20 +18,6 @@ constexpr qsizetype Crc = 4;
 constexpr std::array<std::string_view, 10> Kept = {
     "IHDR", "PLTE", "IDAT", "tRNS", "gAMA", "cHRM", "sRGB", "sBIT", "bKGD", "pHYs"};
 
-std::uint32_t BigEndian32(const char* at)
-{
-    const auto byte = [at](int i) { return std::uint32_t(static_cast<unsigned char>(at[i])); };
-    return byte(0) << 24 | byte(1) << 16 | byte(2) << 8 | byte(3);
-}
-
-bool IsKept(std::string_view type)
-{
-    for (const std::string_view kept : Kept)
-        if (type == kept)
-            return true;
-    return false;
-}
-
 } // namespace
 
 QByteArray EssentialPngChunks(const QByteArray& png)
@@ -39,14 +27,14 @@ QByteArray EssentialPngChunks(const QByteArray& png)
     QByteArray kept(Signature.data(), Signature.size());
     qsizetype at = Signature.size();
     while (png.size() - at >= LengthAndType + Crc) {
-        const std::uint32_t length = BigEndian32(png.constData() + at);
-        if (length > std::uint32_t(png.size() - at - LengthAndType - Crc))
+        const quint32 length = qFromBigEndian<quint32>(png.constData() + at);
+        if (length > quint32(png.size() - at - LengthAndType - Crc))
             break;
         const std::string_view type(png.constData() + at + 4, 4);
         const qsizetype chunkSize = LengthAndType + qsizetype(length) + Crc;
         if (type == "IEND")
             break;
-        if (IsKept(type))
+        if (std::ranges::find(Kept, type) != Kept.end())
             kept.append(png.constData() + at, chunkSize);
         at += chunkSize;
     }

@@ -86,14 +86,19 @@ QString CellText(QTextTable* table, int row, int column)
     return cursor.selectedText();
 }
 
-QByteArray PictureGroup(const QImage& image, const char* format, const QByteArray& properties)
+QByteArray EncodeImage(const QImage& image, const char* format)
 {
     QByteArray encoded;
     QBuffer buffer(&encoded);
     buffer.open(QIODevice::WriteOnly);
     if (!image.save(&buffer, format))
         qFatal("cannot encode test picture as %s", format);
-    return PictureGroup(encoded, properties);
+    return encoded;
+}
+
+QByteArray PictureGroup(const QImage& image, const char* format, const QByteArray& properties)
+{
+    return PictureGroup(EncodeImage(image, format), properties);
 }
 
 QByteArray PictureGroup(const QByteArray& encoded, const QByteArray& properties)

@@ -34,7 +34,9 @@ QImage ImageResource(const QTextDocument& document, const QTextImageFormat& form
 QList<QTextTable*> Tables(const QTextDocument& document);
 QString CellText(QTextTable* table, int row, int column);
 
-// A picture group around `image` encoded as `format` ("PNG", "JPEG").
+// `image` in the file format `format` ("PNG", "JPEG").
+QByteArray EncodeImage(const QImage& image, const char* format);
+// A picture group around `image` encoded as `format`.
 QByteArray PictureGroup(const QImage& image, const char* format, const QByteArray& properties);
 // A picture group around bytes already encoded.
 QByteArray PictureGroup(const QByteArray& encoded, const QByteArray& properties);

@@ -2,7 +2,6 @@
 
 #include "rtf_test_support.h"
 
-#include <QBuffer>
 #include <QTest>
 #include <QTextTable>
 
@@ -60,10 +59,7 @@ void TestRtfReader::pictureDisplaySize()
 
 void TestRtfReader::jpegAndBinaryPictures()
 {
-    QByteArray png;
-    QBuffer buffer(&png);
-    buffer.open(QIODevice::WriteOnly);
-    TestImage(9, 3).save(&buffer, "PNG");
+    const QByteArray png = EncodeImage(TestImage(9, 3), "PNG");
 
     QTextDocument document;
     QVERIFY(Load("{\\rtf1 " + PictureGroup(TestImage(16, 8), "JPEG", "\\jpegblip") + " and "

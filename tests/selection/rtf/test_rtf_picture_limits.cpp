@@ -3,23 +3,12 @@
 #include "rtf_test_support.h"
 #include "selection/rtf/png_chunks.h"
 
-#include <QBuffer>
 #include <QTest>
 #include <QtEndian>
 
 using namespace rtf_test;
 
 namespace {
-
-QByteArray EncodePng(const QImage& image)
-{
-    QByteArray png;
-    QBuffer buffer(&png);
-    buffer.open(QIODevice::WriteOnly);
-    if (!image.save(&buffer, "PNG"))
-        qFatal("cannot encode test PNG");
-    return png;
-}
 
 QImage Stripes(int width, int height)
 {
@@ -77,7 +66,7 @@ QImage Decoded(const QByteArray& png)
 void TestRtfReader::pngKeepsOnlyChunksNeededToDraw()
 {
     const QImage image = Stripes(5, 3);
-    const QByteArray plain = EncodePng(image);
+    const QByteArray plain = EncodeImage(image, "PNG");
     const QByteArray busy = InsertBeforeEnd(
         InsertAfterHeader(plain, Chunk("iCCP", QByteArrayLiteral("profile\0\0\x78\x9c")) + Chunk("gAMA", QByteArrayLiteral("\0\0\xb1\x8f"))),
         Chunk("tEXt", QByteArrayLiteral("Comment\0hello")) + Chunk("zTXt", QByteArrayLiteral("Title\0\0\x78\x9c")) +
@@ -109,7 +98,7 @@ void TestRtfReader::hostilePngChunksNeverReachTheDecoder()
     // these tests refuses any allocation above 512 MB.
     const QImage image = Stripes(6, 4);
     const QByteArray hostile =
-        InsertBeforeEnd(EncodePng(image), Chunk("tEXt", QByteArrayLiteral("Comment\0x"), 800'000'000u));
+        InsertBeforeEnd(EncodeImage(image, "PNG"), Chunk("tEXt", QByteArrayLiteral("Comment\0x"), 800'000'000u));
 
     QTextDocument document;
     QVERIFY(Load("{\\rtf1 a" + PictureGroup(hostile, "\\pngblip") + "b}", document));
