@@ -90,11 +90,12 @@ int main(int argc, char** argv)
     constexpr int openRuns = 5;
 
     std::printf("catalogue: %s\n", qPrintable(file));
-    std::optional<bool> opened;
+    CatalogueSession session;
+    bool opened = false;
     const std::vector<double> openTimes = Time(openRuns, [&] {
-        opened = OpenCatalogueConnection(QString(), QString(), true, true, file);
+        opened = OpenCatalogueConnection(session, QString(), QString(), true, true, file).ok();
     });
-    if (!opened.value_or(false)) {
+    if (!opened) {
         std::fprintf(stderr, "the catalogue did not open\n");
         return 1;
     }
@@ -121,7 +122,7 @@ int main(int argc, char** argv)
     }
 
     // A selection from the middle of the catalogue, found the way the window finds it.
-    Connection* connection = CatalogueConnection.get();
+    Connection* connection = session.connection.get();
     ListOfTexts series, types, bores;
     FillSeriesList(connection, series);
     if (series.items.isEmpty()) {
@@ -134,10 +135,10 @@ int main(int argc, char** argv)
     FillBoreList(connection, bores, pickedSeries, pickedType);
     const QString pickedBore = bores.items.value(bores.items.size() / 2);
     TextBox txtInfo, txtInfo1;
-    BuildRangeText(connection, pickedSeries, pickedType, pickedBore, true, true, txtInfo, txtInfo1);
+    BuildRangeText(connection, pickedSeries, pickedType, pickedBore, true, txtInfo, txtInfo1);
     const QString stroke = StrokeInside(txtInfo.value);
     const QString drawing =
-        LookupDrawingFile(connection, pickedSeries, pickedType, pickedBore, stroke).value;
+        LookupDrawingFile(connection, pickedSeries, pickedType, pickedBore, stroke).valueOr(QString());
     std::printf("selection: series %s, type %s, bore %s (%lld bores), stroke %s -> %s\n",
                 qPrintable(pickedSeries), qPrintable(pickedType), qPrintable(pickedBore),
                 qlonglong(bores.items.size()), qPrintable(stroke), qPrintable(drawing));
@@ -146,8 +147,8 @@ int main(int argc, char** argv)
                FillBoreList(connection, bores, pickedSeries, pickedType);
            }), 2.0);
     Report("BuildRangeText", Time(queryRuns, [&] {
-               BuildRangeText(connection, pickedSeries, pickedType, pickedBore, true, true,
-                              txtInfo, txtInfo1);
+               BuildRangeText(connection, pickedSeries, pickedType, pickedBore, true, txtInfo,
+                              txtInfo1);
            }), 2.0);
     Report("LookupDrawingFile", Time(queryRuns, [&] {
                LookupDrawingFile(connection, pickedSeries, pickedType, pickedBore, stroke);

@@ -63,7 +63,10 @@ int main(int argc, char** argv)
     qputenv("QT_QPA_PLATFORM", "offscreen");
     QApplication application(argc, argv);
     testing::WindowFixture fixture;
-    fixture.copyCatalogue();
+    if (!fixture.copyCatalogue()) {
+        std::fprintf(stderr, "cannot copy the sample catalogue\n");
+        return 2;
+    }
     QDir().mkpath(fixture.rootPath(QStringLiteral("Docs")));
     const QString picturePath = fixture.rootPath(QStringLiteral("Docs/AX.jpg"));
     if (!DrawnPicture(1000, 1500).save(picturePath, "JPG", 90)) {

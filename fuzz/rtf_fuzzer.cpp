@@ -1,6 +1,6 @@
 // libFuzzer target: any bytes through the RTF reader and the layout of the
 // document it builds, as the description pane would show it.
-#include "selection/rtf/rtf_reader.h"
+#include "rtf/rtf_reader.h"
 
 #include <QAbstractTextDocumentLayout>
 #include <QByteArray>
@@ -27,7 +27,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
 {
     QTextDocument document;
     const QByteArray bytes(reinterpret_cast<const char*>(data), static_cast<qsizetype>(size));
-    if (rtf::ReadRtf(bytes, document).ok) {
+    if (rtf::ReadRtf(bytes, document).ok()) {
         document.setTextWidth(700);
         document.documentLayout()->documentSize();
     }

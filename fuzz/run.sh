@@ -25,7 +25,7 @@ compile() {
     -c "$source" -o "$object"
 }
 
-sources=("$root"/src/selection/rtf/*.cpp "$root/fuzz/rtf_fuzzer.cpp")
+sources=("$root"/src/rtf/*.cpp "$root/fuzz/rtf_fuzzer.cpp")
 rm -f "$out"/obj/*.o
 pids=()
 for source in "${sources[@]}"; do

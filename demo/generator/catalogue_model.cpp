@@ -2,6 +2,7 @@
 #include "catalogue/catalogue_error.h"
 #include "catalogue/connection.h"
 #include "catalogue/queries.h"
+#include <QScopeGuard>
 
 namespace demo {
 
@@ -10,25 +11,25 @@ namespace {
 using catalogue::FieldValue;
 using catalogue::Recordset;
 
-// Runs one statement and hands each row to the reader; false with the
-// engine's description on failure.
+// Runs one statement and hands each row to the reader; fails with the
+// engine's description.
 template <typename RowReader>
-bool ForEachRow(const QString& sql, RowReader readRow, QString& error)
+base::Status ForEachRow(catalogue::Connection* connection, const QString& sql, RowReader readRow)
 {
     Recordset rows;
-    if (!catalogue::OpenRecordset(sql, catalogue::CatalogueConnection.get(), rows, error))
-        return false;
+    QString error;
+    if (!catalogue::OpenRecordset(sql, connection, rows, error))
+        return base::Fail(error);
     try {
         while (!rows.eof()) {
             readRow(rows);
             rows.moveNext();
         }
     } catch (const catalogue::CatalogueError& failure) {
-        error = failure.description();
-        return false;
+        return base::Fail(failure.description());
     }
     rows.close();
-    return true;
+    return {};
 }
 
 QString Literal(const QString& value)
@@ -42,55 +43,68 @@ QString TypeCondition(const QString& series, const QString& type)
         + Literal(type);
 }
 
-bool ReadDistinct(const QString& sql, const QString& field, QStringList& values, QString& error)
+base::Result<QStringList> ReadDistinct(catalogue::Connection* connection, const QString& sql,
+                                       const QString& field)
 {
-    return ForEachRow(
-        sql, [&](Recordset& rows) { values.append(rows.field(field).toText()); }, error);
+    QStringList values;
+    const base::Status read = ForEachRow(
+        connection, sql, [&](Recordset& rows) { values.append(rows.field(field).toText()); });
+    if (!read)
+        return read.failure();
+    return values;
 }
 
-bool ReadType(const QString& series, TypeEntry& type, QString& error)
+StrokeRange RangeOf(const Recordset& rows)
 {
-    const QString condition = TypeCondition(series, type.code);
-    bool ok = ForEachRow(
-        QStringLiteral("SELECT DISTINCT MultiProcess FROM Fluid_Main") + condition,
-        [&](Recordset& rows) { type.secondStroke = !rows.field(QStringLiteral("MultiProcess")).equalsOne(); },
-        error);
+    StrokeRange range;
+    range.minText = rows.field(QStringLiteral("MinValue")).toText();
+    range.maxText = rows.field(QStringLiteral("MaxValue")).toText();
+    range.firstStroke = rows.field(QStringLiteral("ProcessID")).equalsOne();
+    const FieldValue name = rows.field(QStringLiteral("FileName"));
+    if (!name.isNull())
+        range.fileName = name.toText();
+    return range;
+}
+
+base::Result<TypeEntry> ReadType(catalogue::Connection* connection, const QString& series,
+                                 const QString& code)
+{
+    TypeEntry type;
+    type.code = code;
+    const QString condition = TypeCondition(series, code);
+    base::Status read = ForEachRow(
+        connection, QStringLiteral("SELECT DISTINCT MultiProcess FROM Fluid_Main") + condition,
+        [&](Recordset& rows) { type.secondStroke = !rows.field(QStringLiteral("MultiProcess")).equalsOne(); });
     bool firstRow = true;
-    ok = ok
-        && ForEachRow(
-             QStringLiteral("SELECT OwnerProcess FROM Fluid_Main") + condition,
-             [&](Recordset& rows) {
-                 if (firstRow)
-                     type.strokesFixed = rows.field(QStringLiteral("OwnerProcess")).toBool().value_or(false);
-                 firstRow = false;
-             },
-             error);
-    QStringList boreCodes;
-    ok = ok
-        && ReadDistinct(QStringLiteral("SELECT DISTINCT DiaSpec FROM Fluid_Detail") + condition,
-                        QStringLiteral("DiaSpec"), boreCodes, error);
-    for (const QString& code : boreCodes) {
-        if (!ok)
-            break;
+    if (read) {
+        read = ForEachRow(
+            connection, QStringLiteral("SELECT OwnerProcess FROM Fluid_Main") + condition,
+            [&](Recordset& rows) {
+                if (firstRow)
+                    type.strokesFixed = rows.field(QStringLiteral("OwnerProcess")).toBool().value_or(false);
+                firstRow = false;
+            });
+    }
+    if (!read)
+        return read.failure();
+    const auto boreCodes = ReadDistinct(
+        connection, QStringLiteral("SELECT DISTINCT DiaSpec FROM Fluid_Detail") + condition,
+        QStringLiteral("DiaSpec"));
+    if (!boreCodes)
+        return boreCodes.failure();
+    for (const QString& code : *boreCodes) {
         BoreEntry bore{code, {}};
-        ok = ForEachRow(
+        read = ForEachRow(
+            connection,
             QStringLiteral("SELECT SortID, MinValue, MaxValue, ProcessID, FileName FROM Fluid_Detail")
                 + condition + QStringLiteral(" AND DiaSpec=") + Literal(code)
                 + QStringLiteral(" Order By SortID"),
-            [&](Recordset& rows) {
-                StrokeRange range;
-                range.minText = rows.field(QStringLiteral("MinValue")).toText();
-                range.maxText = rows.field(QStringLiteral("MaxValue")).toText();
-                range.firstStroke = rows.field(QStringLiteral("ProcessID")).equalsOne();
-                const FieldValue name = rows.field(QStringLiteral("FileName"));
-                if (!name.isNull())
-                    range.fileName = name.toText();
-                bore.ranges.append(range);
-            },
-            error);
+            [&](Recordset& rows) { bore.ranges.append(RangeOf(rows)); });
+        if (!read)
+            return read.failure();
         type.bores.append(bore);
     }
-    return ok;
+    return type;
 }
 
 } // namespace
@@ -129,39 +143,38 @@ QStringList SeriesEntry::typeCodes() const
     return codes;
 }
 
-std::optional<CatalogueModel> ReadCatalogueModel(const QString& catalogueFile, QString& error)
+base::Result<CatalogueModel> ReadCatalogueModel(const QString& catalogueFile)
 {
-    const std::optional<bool> opened =
-        catalogue::OpenCatalogueConnection(QString(), QString(), true, true, catalogueFile);
-    if (!opened.value_or(false)) {
-        error = catalogueFile + QStringLiteral(": the catalogue cannot be opened");
-        return std::nullopt;
-    }
+    catalogue::CatalogueSession session;
+    const auto opened = catalogue::OpenCatalogueConnection(session, QString(), QString(), true,
+                                                           true, catalogueFile);
+    if (!opened)
+        return base::Fail(catalogueFile + QStringLiteral(": the catalogue cannot be opened: ")
+                          + opened.error());
+    catalogue::Connection* connection = session.connection.get();
+    const auto closeAtEnd = qScopeGuard([connection] { catalogue::CloseCatalogueConnection(connection); });
+
+    const auto seriesCodes = ReadDistinct(
+        connection, QStringLiteral("SELECT DISTINCT STYLE FROM Fluid_Main"), QStringLiteral("STYLE"));
+    if (!seriesCodes)
+        return seriesCodes.failure();
     CatalogueModel model;
-    QStringList seriesCodes;
-    bool ok = ReadDistinct(QStringLiteral("SELECT DISTINCT STYLE FROM Fluid_Main"),
-                           QStringLiteral("STYLE"), seriesCodes, error);
-    for (const QString& seriesCode : seriesCodes) {
-        if (!ok)
-            break;
+    for (const QString& seriesCode : *seriesCodes) {
         SeriesEntry series{seriesCode, {}};
-        QStringList typeCodes;
-        ok = ReadDistinct(QStringLiteral("SELECT DISTINCT STYLEDetail FROM Fluid_Main where Style=")
-                              + Literal(seriesCode),
-                          QStringLiteral("STYLEDetail"), typeCodes, error);
-        for (const QString& typeCode : typeCodes) {
-            if (!ok)
-                break;
-            TypeEntry type;
-            type.code = typeCode;
-            ok = ReadType(seriesCode, type, error);
-            series.types.append(type);
+        const auto typeCodes = ReadDistinct(
+            connection,
+            QStringLiteral("SELECT DISTINCT STYLEDetail FROM Fluid_Main where Style=") + Literal(seriesCode),
+            QStringLiteral("STYLEDetail"));
+        if (!typeCodes)
+            return typeCodes.failure();
+        for (const QString& typeCode : *typeCodes) {
+            auto type = ReadType(connection, seriesCode, typeCode);
+            if (!type)
+                return type.failure();
+            series.types.append(type.value());
         }
         model.series.append(series);
     }
-    catalogue::CloseCatalogueConnection(catalogue::CatalogueConnection.get());
-    if (!ok)
-        return std::nullopt;
     return model;
 }
 

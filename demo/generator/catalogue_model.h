@@ -1,4 +1,5 @@
 #pragma once
+#include "base/result.h"
 #include <QList>
 #include <QString>
 #include <QStringList>
@@ -48,6 +49,6 @@ struct CatalogueModel {
 };
 
 // Reads the catalogue through the program's own catalogue engine.
-std::optional<CatalogueModel> ReadCatalogueModel(const QString& catalogueFile, QString& error);
+base::Result<CatalogueModel> ReadCatalogueModel(const QString& catalogueFile);
 
 } // namespace demo

@@ -74,15 +74,12 @@ ContentFile ParseContent(const QString& source)
     return content;
 }
 
-bool ReadContentFile(const QString& path, ContentFile& content, QString& error)
+base::Result<ContentFile> ReadContentFile(const QString& path)
 {
     QFile file(path);
-    if (!file.open(QIODevice::ReadOnly)) {
-        error = path + QStringLiteral(": ") + file.errorString();
-        return false;
-    }
-    content = ParseContent(QString::fromUtf8(file.readAll()));
-    return true;
+    if (!file.open(QIODevice::ReadOnly))
+        return base::Fail(path + QStringLiteral(": ") + file.errorString());
+    return ParseContent(QString::fromUtf8(file.readAll()));
 }
 
 QByteArray RenderRtf(const ContentFile& content, const TableSource& tables)

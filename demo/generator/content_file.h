@@ -1,4 +1,5 @@
 #pragma once
+#include "base/result.h"
 #include "rtf_document.h"
 #include <QByteArray>
 #include <QList>
@@ -25,7 +26,7 @@ struct ContentFile {
 };
 
 ContentFile ParseContent(const QString& source);
-bool ReadContentFile(const QString& path, ContentFile& content, QString& error);
+base::Result<ContentFile> ReadContentFile(const QString& path);
 
 // Supplies the rows of an "@name" table; no rows leaves it out.
 using TableSource = std::function<QList<QStringList>(const QString& name)>;

@@ -12,6 +12,7 @@
 #include <QFile>
 #include <QFileInfo>
 #include <algorithm>
+#include <functional>
 
 namespace demo {
 
@@ -21,15 +22,12 @@ namespace {
 // below a 3370-twip viewport.
 constexpr int kHelpPageMinHeightPx = 2064;
 
-bool ReadBytes(const QString& path, QByteArray& bytes, QString& error)
+base::Result<QByteArray> ReadBytes(const QString& path)
 {
     QFile file(path);
-    if (!file.open(QIODevice::ReadOnly)) {
-        error = path + QStringLiteral(": ") + file.errorString();
-        return false;
-    }
-    bytes = file.readAll();
-    return true;
+    if (!file.open(QIODevice::ReadOnly))
+        return base::Fail(path + QStringLiteral(": ") + file.errorString());
+    return file.readAll();
 }
 
 ContentFile GenericSeriesContent(const SeriesEntry& series)
@@ -71,40 +69,53 @@ QList<QStringList> SpecTable(const ContentFile& content)
     return rows;
 }
 
-bool WriteJpeg(OutputTree& tree, const QString& path, const QImage& image)
+base::Status WriteJpeg(OutputTree& tree, const QString& path, const QImage& image)
 {
     const QByteArray bytes = EncodeJpeg(image);
-    return !bytes.isEmpty() && tree.write(path, bytes);
+    if (bytes.isEmpty())
+        return base::Fail(path + QStringLiteral(": the picture cannot be encoded"));
+    return tree.write(path, bytes);
 }
 
-bool WriteDocs(const CatalogueModel& catalogue, const QString& contentDir, OutputTree& tree,
-               DemoReport& report, QString& error)
+// Runs the writes in turn; the first failure ends them.
+base::Status AllOf(std::initializer_list<std::function<base::Status()>> writes)
 {
-    ContentFile cover;
-    ContentFile help;
-    if (!ReadContentFile(QDir(contentDir).filePath(QStringLiteral("default.txt")), cover, error)
-        || !ReadContentFile(QDir(contentDir).filePath(QStringLiteral("talvex2017.txt")), help, error))
-        return false;
-    const PreviewMeasures measures;
-    if (!tree.write(QStringLiteral("Docs/default.rtf"), RenderRtf(cover, {}))
-        || !WriteJpeg(tree, QStringLiteral("Docs/default.jpg"), RenderCoverPage(cover, measures.pageWidthPx))) {
-        error = tree.error();
-        return false;
+    for (const auto& write : writes) {
+        if (base::Status written = write(); !written)
+            return written;
     }
+    return {};
+}
+
+base::Status WriteDocs(const CatalogueModel& catalogue, const QString& contentDir,
+                       OutputTree& tree, DemoReport& report)
+{
+    const auto cover = ReadContentFile(QDir(contentDir).filePath(QStringLiteral("default.txt")));
+    if (!cover)
+        return cover.failure();
+    const auto help = ReadContentFile(QDir(contentDir).filePath(QStringLiteral("talvex2017.txt")));
+    if (!help)
+        return help.failure();
+    const PreviewMeasures measures;
+    if (base::Status written = AllOf({
+            [&] { return tree.write(QStringLiteral("Docs/default.rtf"), RenderRtf(*cover, {})); },
+            [&] {
+                return WriteJpeg(tree, QStringLiteral("Docs/default.jpg"),
+                                 RenderCoverPage(*cover, measures.pageWidthPx));
+            }});
+        !written)
+        return written;
     int tallestSeriesPage = 0;
     for (const SeriesEntry& series : catalogue.series) {
         const QString contentPath = QDir(contentDir).filePath(series.code + QStringLiteral(".txt"));
-        ContentFile content;
-        QString missing;
-        if (!ReadContentFile(contentPath, content, missing)) {
+        const auto written = ReadContentFile(contentPath);
+        if (!written)
             report.warnings.append(QStringLiteral("no text for Series %1, a generic page is drawn").arg(series.code));
-            content = GenericSeriesContent(series);
-        }
-        const PageLayout layout = LayOutSeriesPage(series.typeCodes(), measures);
-        if (!layout.ok()) {
-            error = QStringLiteral("Series %1: %2").arg(series.code, layout.problem);
-            return false;
-        }
+        const ContentFile content = written ? *written : GenericSeriesContent(series);
+        const auto laidOut = LayOutSeriesPage(series.typeCodes(), measures);
+        if (!laidOut)
+            return base::Fail(QStringLiteral("Series %1: %2").arg(series.code, laidOut.error()));
+        const PageLayout& layout = *laidOut;
         tallestSeriesPage = std::max(tallestSeriesPage, layout.heightPx);
         const QByteArray document = RenderRtf(content, [&](const QString& table) {
             if (table == QLatin1String("types"))
@@ -113,24 +124,25 @@ bool WriteDocs(const CatalogueModel& catalogue, const QString& contentDir, Outpu
                 return SpecTable(content);
             return QList<QStringList>{};
         });
-        if (!tree.write(QStringLiteral("Docs/%1.rtf").arg(series.code), document)
-            || !WriteJpeg(tree, QStringLiteral("Docs/%1.jpg").arg(series.code),
-                          RenderSeriesPage(series, content, cover, layout, measures))) {
-            error = tree.error();
-            return false;
-        }
+        if (base::Status pageWritten = AllOf({
+                [&] { return tree.write(QStringLiteral("Docs/%1.rtf").arg(series.code), document); },
+                [&] {
+                    return WriteJpeg(tree, QStringLiteral("Docs/%1.jpg").arg(series.code),
+                                     RenderSeriesPage(series, content, *cover, layout, measures));
+                }});
+            !pageWritten)
+            return pageWritten;
     }
     // A preview refresh after the help page sets its range from the help
     // picture; as tall as any Series page, it never cuts a Type's position.
     const int helpHeight = std::min(std::max(kHelpPageMinHeightPx, tallestSeriesPage),
                                     measures.maxPageHeightPx);
-    if (!tree.write(QStringLiteral("Docs/talvex2017.rtf"), RenderRtf(help, {}))
-        || !WriteJpeg(tree, QStringLiteral("Docs/talvex2017.jpg"),
-                      RenderHelpPage(help, measures.pageWidthPx, helpHeight))) {
-        error = tree.error();
-        return false;
-    }
-    return true;
+    return AllOf({
+        [&] { return tree.write(QStringLiteral("Docs/talvex2017.rtf"), RenderRtf(*help, {})); },
+        [&] {
+            return WriteJpeg(tree, QStringLiteral("Docs/talvex2017.jpg"),
+                             RenderHelpPage(*help, measures.pageWidthPx, helpHeight));
+        }});
 }
 
 QByteArray LispStandIn()
@@ -154,8 +166,8 @@ void RemoveStaleDrawings(const QString& filesDir, const QStringList& current)
     }
 }
 
-bool WriteFiles(const CatalogueModel& catalogue, const QString& contentDir, OutputTree& tree,
-                DemoReport& report, QString& error)
+base::Status WriteFiles(const CatalogueModel& catalogue, const QString& contentDir,
+                        OutputTree& tree, DemoReport& report)
 {
     QStringList staged{QStringLiteral("3dstretch.VLX")};
     QStringList drawings;
@@ -164,10 +176,10 @@ bool WriteFiles(const CatalogueModel& catalogue, const QString& contentDir, Outp
             report.warnings.append(QStringLiteral("drawing name \"%1\" cannot be a stand-in file").arg(drawing.name));
             continue;
         }
-        if (!tree.write(QStringLiteral("Files/") + drawing.name, StandInDrawingText(drawing))) {
-            error = tree.error();
-            return false;
-        }
+        if (base::Status written = tree.write(QStringLiteral("Files/") + drawing.name,
+                                              StandInDrawingText(drawing));
+            !written)
+            return written;
         drawings.append(drawing.name);
     }
     staged += drawings;
@@ -177,49 +189,46 @@ bool WriteFiles(const CatalogueModel& catalogue, const QString& contentDir, Outp
     const QByteArray batch = BuildCleanBatch(staged, &skipped);
     for (const QString& name : skipped)
         report.warnings.append(QStringLiteral("\"%1\" is not listed in TEMP CLEAR.bat").arg(name));
-    if (!tree.write(QStringLiteral("Files/3dstretch.VLX"), LispStandIn())
-        || !tree.write(QStringLiteral("Files/TEMP CLEAR.bat"), batch)
-        || !tree.write(QStringLiteral("Files/TEMP CLEAR.sh"), BuildCleanShell(staged), true)) {
-        error = tree.error();
-        return false;
-    }
+    if (base::Status written = AllOf({
+            [&] { return tree.write(QStringLiteral("Files/3dstretch.VLX"), LispStandIn()); },
+            [&] { return tree.write(QStringLiteral("Files/TEMP CLEAR.bat"), batch); },
+            [&] { return tree.write(QStringLiteral("Files/TEMP CLEAR.sh"), BuildCleanShell(staged), true); }});
+        !written)
+        return written;
     const QDir accessories(QDir(contentDir).filePath(QStringLiteral("accessories")));
     for (const QFileInfo& entry : accessories.entryInfoList(QDir::Files, QDir::Name)) {
-        QByteArray bytes;
-        if (!ReadBytes(entry.absoluteFilePath(), bytes, error))
-            return false;
-        if (entry.suffix() == QLatin1String("txt"))
-            bytes = WindowsText(bytes);
-        if (!tree.write(QStringLiteral("Files/Accessories/") + entry.fileName(), bytes)) {
-            error = tree.error();
-            return false;
-        }
+        const auto bytes = ReadBytes(entry.absoluteFilePath());
+        if (!bytes)
+            return bytes.failure();
+        const bool text = entry.suffix() == QLatin1String("txt");
+        if (base::Status written = tree.write(QStringLiteral("Files/Accessories/") + entry.fileName(),
+                                              text ? WindowsText(*bytes) : *bytes);
+            !written)
+            return written;
     }
-    return true;
+    return {};
 }
 
 } // namespace
 
-bool BuildDemoRoot(const DemoSources& sources, const QString& root, DemoReport& report,
-                   QString& error)
+base::Status BuildDemoRoot(const DemoSources& sources, const QString& root, DemoReport& report)
 {
     OutputTree tree(root);
-    QByteArray catalogueBytes;
-    if (!ReadBytes(sources.catalogueFile, catalogueBytes, error))
-        return false;
-    if (!tree.write(QStringLiteral("Database/TALVEX.mdb"), catalogueBytes)) {
-        error = tree.error();
-        return false;
-    }
+    const auto catalogueBytes = ReadBytes(sources.catalogueFile);
+    if (!catalogueBytes)
+        return catalogueBytes.failure();
+    if (base::Status written = tree.write(QStringLiteral("Database/TALVEX.mdb"), *catalogueBytes);
+        !written)
+        return written;
     // Read back the shipped copy: the root describes what it holds.
-    const std::optional<CatalogueModel> catalogue =
-        ReadCatalogueModel(tree.path(QStringLiteral("Database/TALVEX.mdb")), error);
+    const auto catalogue = ReadCatalogueModel(tree.path(QStringLiteral("Database/TALVEX.mdb")));
     if (!catalogue)
-        return false;
-    const bool ok = WriteDocs(*catalogue, sources.contentDir, tree, report, error)
-        && WriteFiles(*catalogue, sources.contentDir, tree, report, error);
+        return catalogue.failure();
+    base::Status built = WriteDocs(*catalogue, sources.contentDir, tree, report);
+    if (built)
+        built = WriteFiles(*catalogue, sources.contentDir, tree, report);
     report.filesWritten = tree.written();
-    return ok;
+    return built;
 }
 
 } // namespace demo

@@ -1,4 +1,5 @@
 #pragma once
+#include "base/result.h"
 #include <QString>
 #include <QStringList>
 
@@ -16,8 +17,7 @@ struct DemoReport {
 
 // Writes the complete demo install root into root: the catalogue, the Docs
 // pages and documents, the stand-in drawings, the CAD-side stand-in, the
-// accessories and the clean-up scripts. False with error set on failure.
-bool BuildDemoRoot(const DemoSources& sources, const QString& root, DemoReport& report,
-                   QString& error);
+// accessories and the clean-up scripts.
+base::Status BuildDemoRoot(const DemoSources& sources, const QString& root, DemoReport& report);
 
 } // namespace demo

@@ -30,12 +30,12 @@ int main(int argc, char* argv[])
                                                   "the pages are drawn with \"%2\"")
                                        .arg(font.family(), QFontInfo(font).family()));
     }
-    QString error;
-    const bool ok = demo::BuildDemoRoot({arguments.at(1), arguments.at(2)}, arguments.at(3), report, error);
+    const base::Status built =
+        demo::BuildDemoRoot({arguments.at(1), arguments.at(2)}, arguments.at(3), report);
     for (const QString& warning : report.warnings)
         std::fprintf(stderr, "talvex-demo-gen: warning: %s\n", qPrintable(warning));
-    if (!ok) {
-        std::fprintf(stderr, "talvex-demo-gen: %s\n", qPrintable(error));
+    if (!built) {
+        std::fprintf(stderr, "talvex-demo-gen: %s\n", qPrintable(built.error()));
         return 1;
     }
     std::printf("talvex-demo-gen: demo install root up to date (%d files written)\n", report.filesWritten);

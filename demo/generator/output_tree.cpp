@@ -11,7 +11,7 @@ QString OutputTree::path(const QString& relativePath) const
     return QDir(root_).filePath(relativePath);
 }
 
-bool OutputTree::write(const QString& relativePath, const QByteArray& bytes, bool executable)
+base::Status OutputTree::write(const QString& relativePath, const QByteArray& bytes, bool executable)
 {
     const QString target = path(relativePath);
     QFileDevice::Permissions wanted = QFileDevice::ReadOwner | QFileDevice::WriteOwner
@@ -25,21 +25,17 @@ bool OutputTree::write(const QString& relativePath, const QByteArray& bytes, boo
         existing.close();
         if (executable && !(existing.permissions() & QFileDevice::ExeOwner))
             existing.setPermissions(wanted);
-        return true;
+        return {};
     }
     existing.close();
-    if (!QDir().mkpath(QFileInfo(target).absolutePath())) {
-        error_ = target + QStringLiteral(": cannot create its folder");
-        return false;
-    }
+    if (!QDir().mkpath(QFileInfo(target).absolutePath()))
+        return base::Fail(target + QStringLiteral(": cannot create its folder"));
     QSaveFile file(target);
-    if (!file.open(QIODevice::WriteOnly) || file.write(bytes) != bytes.size() || !file.commit()) {
-        error_ = target + QStringLiteral(": ") + file.errorString();
-        return false;
-    }
+    if (!file.open(QIODevice::WriteOnly) || file.write(bytes) != bytes.size() || !file.commit())
+        return base::Fail(target + QStringLiteral(": ") + file.errorString());
     QFile::setPermissions(target, wanted);
     ++written_;
-    return true;
+    return {};
 }
 
 QByteArray WindowsText(const QByteArray& utf8)

@@ -1,4 +1,5 @@
 #pragma once
+#include "base/result.h"
 #include <QByteArray>
 #include <QString>
 
@@ -10,15 +11,13 @@ class OutputTree {
 public:
     explicit OutputTree(const QString& root) : root_(root) {}
 
-    // relativePath uses "/" separators. False with error set on failure.
-    bool write(const QString& relativePath, const QByteArray& bytes, bool executable = false);
+    // relativePath uses "/" separators.
+    base::Status write(const QString& relativePath, const QByteArray& bytes, bool executable = false);
     QString path(const QString& relativePath) const;
-    const QString& error() const { return error_; }
     int written() const { return written_; }
 
 private:
     QString root_;
-    QString error_;
     int written_ = 0;
 };
 

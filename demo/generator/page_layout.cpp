@@ -53,7 +53,8 @@ bool PlaceBands(int heightPx, const PreviewMeasures& m, QList<TypeBand>& bands)
 
 } // namespace
 
-PageLayout LayOutSeriesPage(const QStringList& typeCodes, const PreviewMeasures& measures)
+base::Result<PageLayout> LayOutSeriesPage(const QStringList& typeCodes,
+                                          const PreviewMeasures& measures)
 {
     PageLayout layout;
     layout.bands = GroupByShare(typeCodes);
@@ -66,10 +67,8 @@ PageLayout LayOutSeriesPage(const QStringList& typeCodes, const PreviewMeasures&
             return layout;
         }
     }
-    layout.heightPx = measures.maxPageHeightPx;
-    layout.problem = QStringLiteral("the Types' scroll positions cannot all be met within %1 px")
-                         .arg(measures.maxPageHeightPx);
-    return layout;
+    return base::Fail(QStringLiteral("the Types' scroll positions cannot all be met within %1 px")
+                          .arg(measures.maxPageHeightPx));
 }
 
 } // namespace demo

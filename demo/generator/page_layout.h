@@ -1,4 +1,5 @@
 #pragma once
+#include "base/result.h"
 #include <QList>
 #include <QString>
 #include <QStringList>
@@ -30,14 +31,13 @@ struct TypeBand {
 struct PageLayout {
     int heightPx = 0;
     QList<TypeBand> bands;  // in ascending position
-    QString problem;        // empty when every band fits
-    bool ok() const { return problem.isEmpty(); }
 };
 
 // Groups the Types by their position in the preview's Type position table
 // and finds the lowest page height at which every band starts at its own scroll
 // position, below the title, without overlapping the next band, and with the
-// viewport still fitting under it.
-PageLayout LayOutSeriesPage(const QStringList& typeCodes, const PreviewMeasures& measures = {});
+// viewport still fitting under it. Fails when no page the scroll bar can take
+// fits them all.
+base::Result<PageLayout> LayOutSeriesPage(const QStringList& typeCodes, const PreviewMeasures& measures = {});
 
 } // namespace demo

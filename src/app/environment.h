@@ -1,9 +1,10 @@
 #pragma once
-#include "message_box.h"
+#include "catalogue/connection.h"
 #include "generation/cad_host.h"
 #include "generation/file_system.h"
 #include "medium/desktop_shell.h"
 #include "medium/disc_tray.h"
+#include "messages/message_box.h"
 #include <QString>
 #include <functional>
 
@@ -15,7 +16,10 @@ namespace app {
 struct Environment {
     // Read afresh wherever it is needed, as the running program's folder.
     std::function<QString()> installRoot;
-    MessageBoxes* messageBoxes = nullptr;
+    // The run's catalogue connection: opened by the start-up, closed when the
+    // window unloads.
+    catalogue::CatalogueSession* catalogue = nullptr;
+    messages::MessageBoxes* messageBoxes = nullptr;
     generation::FileSystem* fileSystem = nullptr;
     generation::CadHostConnector* cadHost = nullptr;
     medium::DiscTray* discTray = nullptr;

@@ -4,6 +4,7 @@
 #include "controls/scroll_bar16.h"
 #include "fonts.h"
 #include "install_paths.h"
+#include "messages/system_messages.h"
 #include <QCloseEvent>
 #include <QEvent>
 
@@ -50,12 +51,11 @@ void frmMain::ConnectHandlers()
 bool frmMain::Form_Load()
 {
     const QString cataloguePath = catalogue::CataloguePath(InstallRoot());
-    const auto opened = catalogue::OpenCatalogueConnection(QString(), QString(), true, true,
-                                                           cataloguePath);
-    if (opened != true) {
+    const auto opened = catalogue::OpenCatalogueConnection(*environment_.catalogue, QString(),
+                                                           QString(), true, true, cataloguePath);
+    if (!opened) {
         // Without its catalogue the window cannot offer anything: say so and end.
-        ShowMessage(ErrorMessage(QStringLiteral("無法開啟型錄資料庫"),
-                                 QStringLiteral("Cannot open the catalogue database: ") + cataloguePath));
+        ShowMessage(messages::CatalogueOpenFailure(cataloguePath));
         Form_Unload();
         return false;
     }
@@ -98,7 +98,7 @@ void frmMain::Form_Unload()
     if (unloaded_)
         return;
     unloaded_ = true;
-    catalogue::CloseCatalogueConnection(catalogue::CatalogueConnection.get());
+    catalogue::CloseCatalogueConnection(CatalogueConnection());
 }
 
 void frmMain::Command1_Click()
@@ -106,7 +106,12 @@ void frmMain::Command1_Click()
     close();
 }
 
-void frmMain::ShowMessage(const MessageBoxRequest& request)
+catalogue::Connection* frmMain::CatalogueConnection() const
+{
+    return environment_.catalogue->connection.get();
+}
+
+void frmMain::ShowMessage(const messages::MessageBoxRequest& request)
 {
     environment_.messageBoxes->show(request);
 }
@@ -122,8 +127,7 @@ bool frmMain::LoadDefaultFile(const QString& path, const std::function<bool(cons
     // but the window works without it.
     if (load(path))
         return true;
-    ShowMessage(ErrorMessage(QStringLiteral("無法開啟檔案"),
-                             QStringLiteral("Cannot open the file: ") + path));
+    ShowMessage(messages::FileOpenFailure(path));
     return false;
 }
 

@@ -3,8 +3,10 @@
 #include "controls/range_box.h"
 #include "controls/stroke_box.h"
 #include "controls/tagged_label.h"
+#include "base/result.h"
 #include "environment.h"
 #include "selection/preview_arithmetic.h"
+#include "validation/check_input.h"
 #include <QComboBox>
 #include <QFrame>
 #include <QGroupBox>
@@ -13,8 +15,6 @@
 #include <QToolButton>
 #include <QWidget>
 #include <functional>
-
-namespace catalogue { struct QueryStatus; }
 
 namespace app {
 
@@ -73,7 +73,8 @@ private:
     bool StrokeEntryAllowed();
     void BuildRangeText();
     // Tells the user about a query that could not run; true when it ran.
-    bool ReportQueryStatus(const catalogue::QueryStatus& status);
+    bool ReportQueryFailure(const base::Status& ran);
+    catalogue::Connection* CatalogueConnection() const;
 
     // Preview panel and description documents.
     void txtData_Change();
@@ -86,7 +87,8 @@ private:
     void Command3_Click();
 
     // Stroke checks and the generate command.
-    bool CheckInput(bool& strokeEntryAllowed);
+    // Passes with StrokeEntryAllowed as it was read; a failure has been shown.
+    validation::CheckResult CheckInput();
     void Command2_Click();
 
     // Utility buttons.
@@ -97,7 +99,7 @@ private:
     void BuildControls();
     void ConnectHandlers();
     void SetTabOrder();
-    void ShowMessage(const MessageBoxRequest& request);
+    void ShowMessage(const messages::MessageBoxRequest& request);
     bool LoadDefaultFile(const QString& path, const std::function<bool(const QString&)>& load);
     QString InstallRoot() const;
 

@@ -13,6 +13,7 @@ NativeEnvironment::NativeEnvironment()
       shell_(medium::CreatePlatformDesktopShell())
 {
     environment_.installRoot = ProgramFolder;
+    environment_.catalogue = &catalogue_;
     environment_.messageBoxes = &messageBoxes_;
     environment_.fileSystem = fileSystem_.get();
     environment_.cadHost = cadHost_.get();

@@ -14,6 +14,7 @@ public:
     const Environment& environment() const { return environment_; }
 
 private:
+    catalogue::CatalogueSession catalogue_;
     NativeMessageBoxes messageBoxes_;
     std::unique_ptr<generation::FileSystem> fileSystem_;
     std::unique_ptr<generation::CadHostConnector> cadHost_;

@@ -4,6 +4,8 @@
 
 namespace app {
 
+using messages::MessageBoxRequest;
+
 void NativeMessageBoxes::show(const MessageBoxRequest& request)
 {
     QMessageBox box(request.icon == MessageBoxRequest::Icon::Critical ? QMessageBox::Critical

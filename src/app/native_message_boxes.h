@@ -1,12 +1,12 @@
 #pragma once
-#include "message_box.h"
+#include "messages/message_box.h"
 
 namespace app {
 
 // Shows each message as a modal box over the active window.
-class NativeMessageBoxes : public MessageBoxes {
+class NativeMessageBoxes : public messages::MessageBoxes {
 public:
-    void show(const MessageBoxRequest& request) override;
+    void show(const messages::MessageBoxRequest& request) override;
 };
 
 } // namespace app

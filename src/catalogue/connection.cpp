@@ -7,9 +7,6 @@
 
 namespace catalogue {
 
-std::unique_ptr<Connection> CatalogueConnection;
-QString CatalogueConnectionString;
-
 Connection::Connection() = default;
 Connection::~Connection() = default;
 
@@ -41,18 +38,22 @@ bool Connection::isOpen() const
     return db_ != nullptr;
 }
 
-std::optional<bool> OpenCatalogueConnection(const QString& userName, const QString& password,
-                                            bool odbcForm, bool secondFlag, const QString& path)
+base::Result<ConnectionOpening> OpenCatalogueConnection(CatalogueSession& session,
+                                                        const QString& userName,
+                                                        const QString& password, bool odbcForm,
+                                                        bool secondFlag, const QString& path)
 {
-    CatalogueConnection = std::make_unique<Connection>();
+    session.connection = std::make_unique<Connection>();
     if (odbcForm && !secondFlag)
-        return std::nullopt;
+        return ConnectionOpening::NothingOpened;
     try {
-        CatalogueConnectionString = BuildConnectionString(userName, password, odbcForm, path);
-        CatalogueConnection->open(CatalogueConnectionString, QString(), QString(), -1);
-        return true;
-    } catch (const std::exception&) {
-        return false;
+        session.connectionString = BuildConnectionString(userName, password, odbcForm, path);
+        session.connection->open(session.connectionString, QString(), QString(), -1);
+        return ConnectionOpening::Opened;
+    } catch (const CatalogueError& failure) {
+        return base::Fail(failure.description());
+    } catch (const std::exception& failure) {
+        return base::Fail(QString::fromLocal8Bit(failure.what()));
     }
 }
 

@@ -1,8 +1,8 @@
 #pragma once
+#include "base/result.h"
 #include "field_value.h"
 #include <QString>
 #include <memory>
-#include <optional>
 
 namespace catalogue {
 
@@ -61,18 +61,30 @@ private:
     std::unique_ptr<Rows> rows_;
 };
 
-// The one connection of the run and the string it was opened with.
-extern std::unique_ptr<Connection> CatalogueConnection;
-extern QString CatalogueConnectionString;
+// The run's catalogue connection and the string it was last opened with. The
+// program keeps one for the whole run and hands it to the window; tests and
+// tools make their own.
+struct CatalogueSession {
+    std::unique_ptr<Connection> connection;  // null until the first open
+    QString connectionString;
+};
 
 // Builds the connection string; the ODBC form when odbcForm is true.
 QString BuildConnectionString(const QString& userName, const QString& password,
                               bool odbcForm, const QString& path);
 
-// Replaces CatalogueConnection by a new connection and opens it. True when it
-// opened, false on any failure, empty when odbcForm is set and secondFlag is not.
-std::optional<bool> OpenCatalogueConnection(const QString& userName, const QString& password,
-                                            bool odbcForm, bool secondFlag, const QString& path);
+// What OpenCatalogueConnection did when it did not fail.
+enum class ConnectionOpening {
+    Opened,
+    NothingOpened,  // the ODBC form without the second flag builds and opens nothing
+};
+
+// Replaces the session's connection by a new one and opens it; the failure
+// carries the engine's description.
+base::Result<ConnectionOpening> OpenCatalogueConnection(CatalogueSession& session,
+                                                        const QString& userName,
+                                                        const QString& password, bool odbcForm,
+                                                        bool secondFlag, const QString& path);
 
 // Closes the connection; never fails.
 void CloseCatalogueConnection(Connection* connection);

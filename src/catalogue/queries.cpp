@@ -19,8 +19,8 @@ bool OnlySpaces(const QString& text)
 // Refills a list from the one column of a statement. The list is emptied only
 // once the statement ran, so a failure leaves it as it was; a null value has
 // no text and is skipped.
-QueryStatus FillList(Connection* connection, ListTarget& list, const QString& sqlText,
-                     const QString& field)
+base::Status FillList(Connection* connection, ListTarget& list, const QString& sqlText,
+                      const QString& field)
 {
     return RunQuery(
         connection, sqlText, [&] { list.clear(); },
@@ -34,77 +34,76 @@ QueryStatus FillList(Connection* connection, ListTarget& list, const QString& sq
 
 } // namespace
 
-QueryStatus FillSeriesList(Connection* connection, ListTarget& cboItem)
+base::Status FillSeriesList(Connection* connection, ListTarget& seriesList)
 {
-    return FillList(connection, cboItem, SeriesListStatement(), QStringLiteral("STYLE"));
+    return FillList(connection, seriesList, SeriesListStatement(), QStringLiteral("STYLE"));
 }
 
-QueryStatus FillTypeList(Connection* connection, ListTarget& cboStyle, const QString& series)
+base::Status FillTypeList(Connection* connection, ListTarget& typeList, const QString& series)
 {
-    return FillList(connection, cboStyle, TypeListStatement(series),
+    return FillList(connection, typeList, TypeListStatement(series),
                     QStringLiteral("STYLEDetail"));
 }
 
-QueryStatus FillBoreList(Connection* connection, ListTarget& cboDia, const QString& series,
-                         const QString& type)
+base::Status FillBoreList(Connection* connection, ListTarget& boreList, const QString& series,
+                          const QString& type)
 {
-    return FillList(connection, cboDia, BoreListStatement(series, type),
+    return FillList(connection, boreList, BoreListStatement(series, type),
                     QStringLiteral("DiaSpec"));
 }
 
-QueryAnswer<bool> HasSecondStroke(Connection* connection, const QString& series,
-                                  const QString& type)
+base::Result<bool> HasSecondStroke(Connection* connection, const QString& series,
+                                   const QString& type)
 {
-    QueryAnswer<bool> answer;
-    answer.status = RunQuery(connection, SecondStrokeStatement(series, type), nullptr,
-                             [&](const Recordset& row) {
-                                 // every row overwrites: the last one decides
-                                 answer.value = !row.field(QStringLiteral("MultiProcess")).equalsOne();
-                                 return true;
-                             });
-    if (!answer.status.ok)
-        answer.value = false;
-    return answer;
+    bool second = false;
+    const base::Status ran = RunQuery(connection, SecondStrokeStatement(series, type), nullptr,
+                                      [&](const Recordset& row) {
+                                          // every row overwrites: the last one decides
+                                          second = !row.field(QStringLiteral("MultiProcess")).equalsOne();
+                                          return true;
+                                      });
+    if (!ran)
+        return ran.failure();
+    return second;
 }
 
-QueryAnswer<bool> StrokeEntryAllowed(Connection* connection, const QString& selectedSeries,
-                                     const QString& selectedType)
+base::Result<bool> StrokeEntryAllowed(Connection* connection, const QString& series,
+                                      const QString& type)
 {
-    QueryAnswer<bool> answer;  // no row: the strokes stay locked
-    answer.status = RunQuery(connection, StrokeEntryStatement(selectedSeries, selectedType),
-                             nullptr, [&](const Recordset& row) {
-                                 const std::optional<bool> fixed =
-                                     row.field(QStringLiteral("OwnerProcess")).toBool();
-                                 // a value that is no truth value locks them as well
-                                 answer.value = fixed.has_value() && !*fixed;
-                                 return false;  // the first row only
-                             });
-    if (!answer.status.ok)
-        answer.value = false;
-    return answer;
+    bool allowed = false;  // no row: the strokes stay locked
+    const base::Status ran = RunQuery(connection, StrokeEntryStatement(series, type), nullptr,
+                                      [&](const Recordset& row) {
+                                          const std::optional<bool> fixed =
+                                              row.field(QStringLiteral("OwnerProcess")).toBool();
+                                          // a value that is no truth value locks them as well
+                                          allowed = fixed.has_value() && !*fixed;
+                                          return false;  // the first row only
+                                      });
+    if (!ran)
+        return ran.failure();
+    return allowed;
 }
 
-QueryAnswer<QString> LookupDrawingFile(Connection* connection, const QString& selectedSeries,
-                                       const QString& selectedType, const QString& boreText,
-                                       const QString& strokeText)
+base::Result<QString> LookupDrawingFile(Connection* connection, const QString& series,
+                                        const QString& type, const QString& bore,
+                                        const QString& strokeText)
 {
-    QueryAnswer<QString> answer;
+    QString name;
     // The stroke stands unquoted in the statement: anything but a plain
     // number could change what the statement says.
     if (!IsPlainDecimal(StripBlanks(strokeText)))
-        return answer;
-    answer.status = RunQuery(
-        connection, DrawingFileStatement(selectedSeries, selectedType, boreText, strokeText),
-        nullptr, [&](const Recordset& row) {
+        return name;
+    const base::Status ran = RunQuery(
+        connection, DrawingFileStatement(series, type, bore, strokeText), nullptr,
+        [&](const Recordset& row) {
             // ascending SortID: the last matching range decides, even a blank one
-            const FieldValue fileName = row.field(QStringLiteral("FileName"));
-            const QString text = fileName.toText();
-            answer.value = OnlySpaces(text) ? QString() : text;
+            const QString text = row.field(QStringLiteral("FileName")).toText();
+            name = OnlySpaces(text) ? QString() : text;
             return true;
         });
-    if (!answer.status.ok)
-        answer.value = QString();
-    return answer;
+    if (!ran)
+        return ran.failure();
+    return name;
 }
 
 } // namespace catalogue

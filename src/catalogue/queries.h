@@ -20,18 +20,8 @@ public:
     virtual void setText(const QString& text) = 0;
 };
 
-// Outcome of a query. A failed statement is never read; ok is false and
-// error holds the engine's description, so the caller can tell the user.
-struct QueryStatus {
-    bool ok = true;
-    QString error;
-};
-
-template <typename T>
-struct QueryAnswer {
-    T value{};
-    QueryStatus status;
-};
+// Every query fails with the engine's description, and a statement that
+// failed is never read, so the caller can tell the user.
 
 // Doubles every apostrophe, so a value stays one SQL literal.
 QString QuoteSqlValue(const QString& value);
@@ -40,28 +30,27 @@ bool IsPlainDecimal(const QString& text);
 // The text without the blanks (spaces) before and after it.
 QString StripBlanks(const QString& text);
 
-QueryStatus FillSeriesList(Connection* connection, ListTarget& cboItem);
-QueryStatus FillTypeList(Connection* connection, ListTarget& cboStyle, const QString& series);
-QueryStatus FillBoreList(Connection* connection, ListTarget& cboDia, const QString& series,
+base::Status FillSeriesList(Connection* connection, ListTarget& seriesList);
+base::Status FillTypeList(Connection* connection, ListTarget& typeList, const QString& series);
+base::Status FillBoreList(Connection* connection, ListTarget& boreList, const QString& series,
                          const QString& type);
-QueryAnswer<bool> HasSecondStroke(Connection* connection, const QString& series,
+base::Result<bool> HasSecondStroke(Connection* connection, const QString& series,
                                   const QString& type);
 // False (strokes stay locked) also when no row matches or OwnerProcess is null.
-QueryAnswer<bool> StrokeEntryAllowed(Connection* connection, const QString& selectedSeries,
-                                     const QString& selectedType);
+base::Result<bool> StrokeEntryAllowed(Connection* connection, const QString& series,
+                                     const QString& type);
 // Empty text when no range names a file, or when the stroke is not a plain
 // decimal number between optional blanks (then nothing runs). The stroke
 // goes into the statement as it stands.
-QueryAnswer<QString> LookupDrawingFile(Connection* connection, const QString& selectedSeries,
-                                       const QString& selectedType, const QString& boreText,
+base::Result<QString> LookupDrawingFile(Connection* connection, const QString& series,
+                                       const QString& type, const QString& bore,
                                        const QString& strokeText);
 
-// Writes the range texts into txtInfo (first stroke) and txtInfo1 (second),
-// using the boxes themselves as accumulators. Only empties them when the Type
-// label or the Bore label is hidden.
-QueryStatus BuildRangeText(Connection* connection, const QString& selectedSeries,
-                           const QString& selectedType, const QString& boreText,
-                           bool typeLabelVisible, bool boreLabelVisible, TextTarget& txtInfo,
-                           TextTarget& txtInfo1);
+// Writes the range texts of the first and the second stroke, using the boxes
+// themselves as accumulators. With the Bore step not shown (the selection
+// cannot have a bore yet) it only empties them.
+base::Status BuildRangeText(Connection* connection, const QString& series, const QString& type,
+                           const QString& bore, bool boreStepShown, TextTarget& firstStroke,
+                           TextTarget& secondStroke);
 
 } // namespace catalogue

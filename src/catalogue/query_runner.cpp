@@ -3,14 +3,14 @@
 
 namespace catalogue {
 
-QueryStatus RunQuery(Connection* connection, const QString& sqlText,
-                     const std::function<void()>& onOpened,
-                     const std::function<bool(const Recordset&)>& onRow)
+base::Status RunQuery(Connection* connection, const QString& sqlText,
+                      const std::function<void()>& onOpened,
+                      const std::function<bool(const Recordset&)>& onRow)
 {
     Recordset recordset;
     QString errorText;
     if (!OpenRecordset(sqlText, connection, recordset, errorText))
-        return QueryStatus{false, errorText};
+        return base::Fail(errorText);
     if (onOpened)
         onOpened();
     try {
@@ -21,10 +21,10 @@ QueryStatus RunQuery(Connection* connection, const QString& sqlText,
         }
     } catch (const CatalogueError& failure) {
         recordset.close();
-        return QueryStatus{false, failure.description()};
+        return base::Fail(failure.description());
     }
     recordset.close();
-    return QueryStatus{};
+    return {};
 }
 
 } // namespace catalogue

@@ -41,20 +41,19 @@ struct RangeBox {
 
 } // namespace
 
-QueryStatus BuildRangeText(Connection* connection, const QString& selectedSeries,
-                           const QString& selectedType, const QString& boreText,
-                           bool typeLabelVisible, bool boreLabelVisible, TextTarget& txtInfo,
-                           TextTarget& txtInfo1)
+base::Status BuildRangeText(Connection* connection, const QString& series, const QString& type,
+                            const QString& bore, bool boreStepShown, TextTarget& firstStroke,
+                            TextTarget& secondStroke)
 {
-    txtInfo.setText(QString());
-    txtInfo1.setText(QString());
-    if (!typeLabelVisible || !boreLabelVisible)
-        return QueryStatus{};
+    firstStroke.setText(QString());
+    secondStroke.setText(QString());
+    if (!boreStepShown)
+        return {};
 
-    RangeBox first{txtInfo};
-    RangeBox second{txtInfo1};
-    const QueryStatus status = RunQuery(
-        connection, RangeTextStatement(selectedSeries, selectedType, boreText), nullptr,
+    RangeBox first{firstStroke};
+    RangeBox second{secondStroke};
+    const base::Status status = RunQuery(
+        connection, RangeTextStatement(series, type, bore), nullptr,
         [&](const Recordset& row) {
             RangeBox& target = row.field(QStringLiteral("ProcessID")).equalsOne() ? first : second;
             target.append(row.field(QStringLiteral("MinValue")),

@@ -1,4 +1,5 @@
 #pragma once
+#include "base/result.h"
 #include <QString>
 #include <memory>
 
@@ -6,28 +7,29 @@ namespace generation {
 
 // The calls the generate command makes on the CAD host, late-bound by name on
 // Windows, over a local socket to the stand-in host elsewhere. Every call
-// reports failure by its result and never throws.
+// answers with its result and never throws.
 class CadDocument {
 public:
     virtual ~CadDocument() = default;
-    virtual bool sendCommand(const QString& command) = 0;
+    virtual base::Status sendCommand(const QString& command) = 0;
 };
 
 class CadApplication {
 public:
     virtual ~CadApplication() = default;
-    virtual bool setVisible(bool visible) = 0;
-    // Documents.Open(path, readOnly); null on failure.
-    virtual std::unique_ptr<CadDocument> openDocument(const QString& path, bool readOnly) = 0;
+    virtual base::Status setVisible(bool visible) = 0;
+    // Documents.Open(path, readOnly).
+    virtual base::Result<std::unique_ptr<CadDocument>> openDocument(const QString& path,
+                                                                    bool readOnly) = 0;
 };
 
 class CadHostConnector {
 public:
     virtual ~CadHostConnector() = default;
-    // The running instance registered under progId, or null.
-    virtual std::unique_ptr<CadApplication> getActiveObject(const QString& progId) = 0;
-    // A new instance of progId, or null.
-    virtual std::unique_ptr<CadApplication> createObject(const QString& progId) = 0;
+    // The running instance registered under progId.
+    virtual base::Result<std::unique_ptr<CadApplication>> getActiveObject(const QString& progId) = 0;
+    // A new instance of progId.
+    virtual base::Result<std::unique_ptr<CadApplication>> createObject(const QString& progId) = 0;
 };
 
 } // namespace generation

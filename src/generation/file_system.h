@@ -1,6 +1,6 @@
 #pragma once
+#include "base/result.h"
 #include <QString>
-#include <optional>
 
 namespace generation {
 
@@ -14,15 +14,14 @@ public:
     virtual bool folderExists(const QString& path) = 0;
     // A plain file with normal attributes; hidden and system files are not found.
     virtual bool fileFound(const QString& path) = 0;
-    virtual bool createFolder(const QString& path) = 0;  // one level
-    virtual bool deleteFile(const QString& path) = 0;
+    virtual base::Status createFolder(const QString& path) = 0;  // one level
+    virtual base::Status deleteFile(const QString& path) = 0;
     // Copies into destinationFolder (which ends with a separator), overwriting a
-    // file of the same name. Returns the failure's description, or nothing.
-    virtual std::optional<QString> copyFile(const QString& source,
-                                            const QString& destinationFolder) = 0;
+    // file of the same name.
+    virtual base::Status copyFile(const QString& source, const QString& destinationFolder) = 0;
     // Read-only, hidden, system and archive cleared (on POSIX: writable by its
-    // owner). Returns the failure's description, or nothing.
-    virtual std::optional<QString> clearFileAttributes(const QString& path) = 0;
+    // owner).
+    virtual base::Status clearFileAttributes(const QString& path) = 0;
 };
 
 } // namespace generation

@@ -6,6 +6,7 @@
 #include "win/win_files.h"
 #else
 #include <QFile>
+#include <QScopeGuard>
 #include <QTemporaryFile>
 #include <cerrno>
 #include <cstring>
@@ -26,9 +27,11 @@ bool NativeFileSystem::folderExists(const QString& path)
     return !path.isEmpty() && QFileInfo(path).isDir();
 }
 
-bool NativeFileSystem::createFolder(const QString& path)
+base::Status NativeFileSystem::createFolder(const QString& path)
 {
-    return !path.isEmpty() && QDir().mkdir(path);
+    if (path.isEmpty() || !QDir().mkdir(path))
+        return base::Fail(QStringLiteral("Cannot create the folder ") + path);
+    return {};
 }
 
 #ifdef Q_OS_WIN
@@ -37,86 +40,78 @@ QString NativeFileSystem::temporaryFolder()
 {
     if (!fixedTemporaryFolder_.isEmpty())
         return fixedTemporaryFolder_;
-    return QString::fromStdWString(win::TemporaryFolder());
+    return win::TemporaryFolder();
 }
 
 bool NativeFileSystem::fileFound(const QString& path)
 {
-    return win::PlainFileFound(path.toStdWString());
+    return win::PlainFileFound(path);
 }
 
-bool NativeFileSystem::deleteFile(const QString& path)
+base::Status NativeFileSystem::deleteFile(const QString& path)
 {
-    return win::DeleteFileWide(path.toStdWString());
+    return win::DeleteFileWide(path);
 }
 
-std::optional<QString> NativeFileSystem::copyFile(const QString& source,
-                                                  const QString& destinationFolder)
+base::Status NativeFileSystem::copyFile(const QString& source, const QString& destinationFolder)
 {
-    const QString destination = destinationFolder + QFileInfo(source).fileName();
-    const auto failure =
-        win::CopyFileOverwriting(source.toStdWString(), destination.toStdWString());
-    if (failure)
-        return QString::fromStdWString(*failure);
-    return std::nullopt;
+    return win::CopyFileOverwriting(source, destinationFolder + QFileInfo(source).fileName());
 }
 
-std::optional<QString> NativeFileSystem::clearFileAttributes(const QString& path)
+base::Status NativeFileSystem::clearFileAttributes(const QString& path)
 {
-    const auto failure = win::ClearAttributes(path.toStdWString());
-    if (failure)
-        return QString::fromStdWString(*failure);
-    return std::nullopt;
+    return win::ClearAttributes(path);
 }
 
 #else
 
 namespace {
 
-QString ErrnoDescription(int error)
+base::Failure ErrnoFailure(int error)
 {
-    return QString::fromLocal8Bit(std::strerror(error));
+    return base::Fail(QString::fromLocal8Bit(std::strerror(error)));
+}
+
+// Copies what is left to read from in into out.
+base::Status CopyBytes(int in, int out)
+{
+    char buffer[64 * 1024];
+    for (;;) {
+        const ssize_t got = ::read(in, buffer, sizeof buffer);
+        if (got == 0)
+            return {};
+        if (got < 0) {
+            if (errno == EINTR)
+                continue;
+            return ErrnoFailure(errno);
+        }
+        for (ssize_t done = 0; done < got;) {
+            const ssize_t put = ::write(out, buffer + done, size_t(got - done));
+            if (put < 0 && errno != EINTR)
+                return ErrnoFailure(errno);
+            if (put > 0)
+                done += put;
+        }
+    }
 }
 
 // Copies the bytes and the permission bits of source into the open file out.
-std::optional<QString> CopyContent(const QByteArray& source, int out)
+base::Status CopyContent(const QByteArray& source, int out)
 {
     const int in = ::open(source.constData(), O_RDONLY | O_CLOEXEC);
     if (in < 0)
-        return ErrnoDescription(errno);
-    std::optional<QString> failure;
+        return ErrnoFailure(errno);
+    const auto closeIn = qScopeGuard([in] { ::close(in); });
     struct stat status {};
-    if (::fstat(in, &status) != 0) {
-        failure = ErrnoDescription(errno);
-    } else if (!S_ISREG(status.st_mode)) {
-        failure = ErrnoDescription(EISDIR);
-    } else {
-        char buffer[64 * 1024];
-        for (;;) {
-            const ssize_t got = ::read(in, buffer, sizeof buffer);
-            if (got == 0)
-                break;
-            if (got < 0) {
-                if (errno == EINTR)
-                    continue;
-                failure = ErrnoDescription(errno);
-                break;
-            }
-            for (ssize_t done = 0; done < got && !failure;) {
-                const ssize_t put = ::write(out, buffer + done, size_t(got - done));
-                if (put < 0 && errno != EINTR)
-                    failure = ErrnoDescription(errno);
-                else if (put > 0)
-                    done += put;
-            }
-            if (failure)
-                break;
-        }
-        if (!failure && ::fchmod(out, status.st_mode & 0777) != 0)
-            failure = ErrnoDescription(errno);
-    }
-    ::close(in);
-    return failure;
+    if (::fstat(in, &status) != 0)
+        return ErrnoFailure(errno);
+    if (!S_ISREG(status.st_mode))
+        return ErrnoFailure(EISDIR);
+    if (const base::Status copied = CopyBytes(in, out); !copied)
+        return copied;
+    if (::fchmod(out, status.st_mode & 0777) != 0)
+        return ErrnoFailure(errno);
+    return {};
 }
 
 } // namespace
@@ -134,13 +129,14 @@ bool NativeFileSystem::fileFound(const QString& path)
     return !path.isEmpty() && info.isFile() && !info.isHidden();
 }
 
-bool NativeFileSystem::deleteFile(const QString& path)
+base::Status NativeFileSystem::deleteFile(const QString& path)
 {
-    return ::unlink(QFile::encodeName(path).constData()) == 0;
+    if (::unlink(QFile::encodeName(path).constData()) != 0)
+        return ErrnoFailure(errno);
+    return {};
 }
 
-std::optional<QString> NativeFileSystem::copyFile(const QString& source,
-                                                  const QString& destinationFolder)
+base::Status NativeFileSystem::copyFile(const QString& source, const QString& destinationFolder)
 {
     // Written beside the target and renamed over it: the target is replaced
     // whatever its permissions, and a symbolic link planted under the target's
@@ -148,26 +144,27 @@ std::optional<QString> NativeFileSystem::copyFile(const QString& source,
     const QString destination = destinationFolder + QFileInfo(source).fileName();
     QTemporaryFile staged(destinationFolder + QStringLiteral(".talvex-staging-XXXXXX"));
     if (!staged.open())
-        return staged.errorString();
-    if (auto failure = CopyContent(QFile::encodeName(source), staged.handle()))
-        return failure;
+        return base::Fail(staged.errorString());
+    if (const base::Status copied = CopyContent(QFile::encodeName(source), staged.handle());
+        !copied)
+        return copied;
     staged.close();
     if (::rename(QFile::encodeName(staged.fileName()).constData(),
                  QFile::encodeName(destination).constData()) != 0)
-        return ErrnoDescription(errno);
+        return ErrnoFailure(errno);
     staged.setAutoRemove(false);
-    return std::nullopt;
+    return {};
 }
 
-std::optional<QString> NativeFileSystem::clearFileAttributes(const QString& path)
+base::Status NativeFileSystem::clearFileAttributes(const QString& path)
 {
     const QByteArray name = QFile::encodeName(path);
     struct stat status {};
     if (::stat(name.constData(), &status) != 0)
-        return ErrnoDescription(errno);
+        return ErrnoFailure(errno);
     if (::chmod(name.constData(), (status.st_mode & 07777) | S_IWUSR) != 0)
-        return ErrnoDescription(errno);
-    return std::nullopt;
+        return ErrnoFailure(errno);
+    return {};
 }
 
 #endif

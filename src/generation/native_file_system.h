@@ -14,14 +14,13 @@ public:
     QString temporaryFolder() override;
     bool folderExists(const QString& path) override;
     bool fileFound(const QString& path) override;
-    bool createFolder(const QString& path) override;
-    bool deleteFile(const QString& path) override;
+    base::Status createFolder(const QString& path) override;
+    base::Status deleteFile(const QString& path) override;
     // An existing file of the same name is replaced even when it is read-only:
     // the work folder's copies are ours, and a copy left read-only by an
     // earlier failed reset must not block every later run.
-    std::optional<QString> copyFile(const QString& source,
-                                    const QString& destinationFolder) override;
-    std::optional<QString> clearFileAttributes(const QString& path) override;
+    base::Status copyFile(const QString& source, const QString& destinationFolder) override;
+    base::Status clearFileAttributes(const QString& path) override;
 
 private:
     QString fixedTemporaryFolder_;

@@ -1,5 +1,6 @@
 #include "run_generation.h"
 #include "cad_commands.h"
+#include "messages/system_messages.h"
 #include "staging_paths.h"
 
 #include <exception>
@@ -8,32 +9,12 @@ namespace generation {
 
 namespace {
 
-using app::MessageBoxRequest;
-
-MessageBoxRequest InvalidCatalogueData(const QString& code)
-{
-    return app::ErrorMessage(QStringLiteral("型錄資料有誤"),
-                             QStringLiteral("Invalid catalogue data: ") + code);
-}
-
-MessageBoxRequest WrongDisc()
-{
-    // One line: the Chinese and English words run together.
-    return app::CriticalMessage(QStringLiteral("光碟片有誤CD-ROM ERROR"));
-}
-
-MessageBoxRequest CopyFailed()
-{
-    return app::ErrorMessage(QStringLiteral("無法複製檔案"),
-                             QStringLiteral("Can't Copy The Dwg File"));
-}
-
 QString LookedUpName(const GenerationRequest& request)
 {
     if (!request.lookupDrawingFile)
         return {};
     try {
-        return request.lookupDrawingFile().value_or(QString());
+        return request.lookupDrawingFile().valueOr(QString());
     } catch (const std::exception&) {
         return {};
     }
@@ -42,19 +23,21 @@ QString LookedUpName(const GenerationRequest& request)
 // Copies source into the work folder and makes the copy writable. A failed
 // copy is told at once; a failed reset is kept for one message after both.
 void Stage(GenerationServices& services, const QString& source, const QString& workFolder,
-           const QString& stagedName, std::optional<QString>& failedReset)
+           const QString& stagedName, base::Status& failedReset)
 {
-    if (services.fileSystem.copyFile(source, workFolder)) {
-        services.messageBoxes.show(CopyFailed());
+    if (const base::Status copied = services.fileSystem.copyFile(source, workFolder); !copied) {
+        services.messageBoxes.show(messages::CopyFailed());
         return;
     }
-    if (auto failure = services.fileSystem.clearFileAttributes(workFolder + stagedName))
-        failedReset = std::move(failure);
+    if (base::Status reset = services.fileSystem.clearFileAttributes(workFolder + stagedName);
+        !reset)
+        failedReset = std::move(reset);
 }
 
-std::unique_ptr<CadApplication> AttachOrCreate(CadHostConnector& host)
+base::Result<std::unique_ptr<CadApplication>> AttachOrCreate(CadHostConnector& host)
 {
-    if (auto running = host.getActiveObject(QStringLiteral("AutoCAD.Application")))
+    auto running = host.getActiveObject(QStringLiteral("AutoCAD.Application"));
+    if (running)
         return running;
     return host.createObject(QStringLiteral("Autocad.Application"));
 }
@@ -67,7 +50,7 @@ GenerationOutcome RunGeneration(const GenerationRequest& request, GenerationServ
     // should not cost a copy, nor a request to change the disc.
     for (const QString& code : {request.typeCode, request.boreCode}) {
         if (!IsSafeCatalogueCode(code)) {
-            services.messageBoxes.show(InvalidCatalogueData(code));
+            services.messageBoxes.show(messages::InvalidCatalogueData(code));
             return GenerationOutcome::InvalidCatalogueData;
         }
     }
@@ -81,31 +64,34 @@ GenerationOutcome RunGeneration(const GenerationRequest& request, GenerationServ
         files.deleteFile(staleAcadDoc);
 
     if (!files.folderExists(DrawingFolder(request.installRoot))) {
-        services.messageBoxes.show(WrongDisc());
+        services.messageBoxes.show(messages::WrongDisc());
         services.discTray.openDoor();
         return GenerationOutcome::DrawingFolderMissing;
     }
 
     const QString drawingName =
         DrawingFileName(LookedUpName(request), request.typeCode, request.boreCode);
-    std::optional<QString> failedReset;
+    base::Status failedReset;
     Stage(services, DrawingSource(request.installRoot, drawingName), workFolder, drawingName,
           failedReset);
     Stage(services, LispApplicationSource(request.installRoot), workFolder,
           kLispApplicationFile, failedReset);
-    if (failedReset)
-        services.messageBoxes.show(app::PlainMessage(*failedReset));
+    if (!failedReset)
+        services.messageBoxes.show(messages::PlainMessage(failedReset.error()));
 
     const auto application = AttachOrCreate(services.cadHost);
     if (!application) {
-        services.messageBoxes.show(app::PlainMessage(QStringLiteral("Cannot find AutoCAD")));
+        services.messageBoxes.show(messages::CadHostNotFound());
         return GenerationOutcome::HostNotFound;
     }
-    application->setVisible(true);
-    const auto drawing = application->openDocument(workFolder + drawingName, false);
+    // From here on the host's failures end the command in silence.
+    CadApplication& host = **application;
+    host.setVisible(true);
+    const auto drawing = host.openDocument(workFolder + drawingName, false);
     if (drawing) {
-        drawing->sendCommand(LoadCommand());
-        drawing->sendCommand(StretchCommandFor(request.strokeEntryAllowed, request.typeCode,
+        CadDocument& document = **drawing;
+        document.sendCommand(LoadCommand());
+        document.sendCommand(StretchCommandFor(request.strokeEntryAllowed, request.typeCode,
                                                request.boreCode, request.firstStroke,
                                                request.secondStroke,
                                                request.secondStrokeVisible));

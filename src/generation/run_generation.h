@@ -1,12 +1,11 @@
 #pragma once
 #include "cad_host.h"
 #include "file_system.h"
-#include "app/message_box.h"
 #include "medium/disc_tray.h"
+#include "messages/message_box.h"
 
 #include <QString>
 #include <functional>
-#include <optional>
 
 namespace generation {
 
@@ -14,22 +13,22 @@ namespace generation {
 // when the input check has passed.
 struct GenerationRequest {
     QString installRoot;
-    QString typeCode;      // text of cboStyle
-    QString boreCode;      // text of cboDia
-    QString firstStroke;   // text of txtData
-    QString secondStroke;  // text of txtData1
+    QString typeCode;
+    QString boreCode;
+    QString firstStroke;
+    QString secondStroke;
     bool secondStrokeVisible = false;
     bool strokeEntryAllowed = false;  // as the input check read it
-    // LookupDrawingFile for the first stroke; nothing (or a throw) when the
-    // lookup failed, which counts as no name.
-    std::function<std::optional<QString>()> lookupDrawingFile;
+    // LookupDrawingFile for the first stroke; a failed lookup (or a throw)
+    // counts as no name.
+    std::function<base::Result<QString>()> lookupDrawingFile;
 };
 
 struct GenerationServices {
     FileSystem& fileSystem;
     CadHostConnector& cadHost;
     medium::DiscTray& discTray;
-    app::MessageBoxes& messageBoxes;
+    messages::MessageBoxes& messageBoxes;
 };
 
 enum class GenerationOutcome {

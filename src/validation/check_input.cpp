@@ -1,5 +1,6 @@
 #include "check_input.h"
 
+#include "messages/system_messages.h"
 #include "number_text.h"
 #include "stroke_range.h"
 
@@ -7,9 +8,7 @@ namespace validation {
 namespace {
 
 CheckResult Failed(StrokeCheck check) {
-    CheckResult result;
-    result.failure = CheckFailure{check, CheckMessage(check)};
-    return result;
+    return CheckFailure{check, CheckMessage(check)};
 }
 
 bool IsNonzeroNumber(const QString& text) {
@@ -19,14 +18,6 @@ bool IsNonzeroNumber(const QString& text) {
 
 } // namespace
 
-std::optional<app::MessageBoxRequest> CheckResult::message() const {
-    if (failure)
-        return failure->message;
-    if (queryError)
-        return CatalogueReadFailureMessage(*queryError);
-    return std::nullopt;
-}
-
 CheckResult CheckStrokeInputs(const StrokeInputs& inputs, const StrokeEntryQuery& strokeEntryAllowed) {
     if (inputs.series.isEmpty())
         return Failed(StrokeCheck::NoSeries);
@@ -35,14 +26,11 @@ CheckResult CheckStrokeInputs(const StrokeInputs& inputs, const StrokeEntryQuery
     if (inputs.bore.isEmpty())
         return Failed(StrokeCheck::NoBore);
 
-    const catalogue::QueryAnswer<bool> allowed = strokeEntryAllowed();
-    if (!allowed.status.ok) {
-        CheckResult result;
-        result.queryError = allowed.status.error;
-        return result;
-    }
+    const base::Result<bool> allowed = strokeEntryAllowed();
+    if (!allowed)
+        return CheckFailure{std::nullopt, messages::CatalogueReadFailure(allowed.error())};
 
-    if (allowed.value) {
+    if (*allowed) {
         if (!IsNonzeroNumber(inputs.stroke1))
             return Failed(StrokeCheck::NotNonzeroNumber);
         if (inputs.stroke2Visible && !IsNonzeroNumber(inputs.stroke2))
@@ -53,10 +41,7 @@ CheckResult CheckStrokeInputs(const StrokeInputs& inputs, const StrokeEntryQuery
             return Failed(StrokeCheck::SecondStrokeOutOfRange);
     }
 
-    CheckResult result;
-    result.passed = true;
-    result.strokeEntryAllowed = allowed.value;
-    return result;
+    return CheckedStrokes{*allowed};
 }
 
 } // namespace validation

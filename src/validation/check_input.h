@@ -1,6 +1,6 @@
 #pragma once
+#include "base/result.h"
 #include "check_messages.h"
-#include "catalogue/queries.h"
 
 #include <QString>
 #include <functional>
@@ -10,37 +10,31 @@ namespace validation {
 
 // What the generate check reads from the window, taken at the moment of the check.
 struct StrokeInputs {
-    QString series;  // text of cboItem
-    QString type;    // text of cboStyle
-    QString bore;    // text of cboDia
-    QString stroke1; // txtData
-    QString stroke2; // txtData1
+    QString series;
+    QString type;
+    QString bore;
+    QString stroke1;
+    QString stroke2;
     bool stroke2Visible = false;
-    QString range1;  // txtInfo
-    QString range2;  // txtInfo1
+    QString range1;  // the range text of the first stroke
+    QString range2;  // and of the second
 };
 
+// Why the generate command may not go on, and the box that tells the user.
 struct CheckFailure {
-    StrokeCheck check;
-    app::MessageBoxRequest message;
+    std::optional<StrokeCheck> check;  // none: the catalogue could not be read
+    messages::MessageBoxRequest message;
 };
 
-struct CheckResult {
-    bool passed = false;
-    // The first check that failed; empty when passed or when the catalogue
-    // could not be read.
-    std::optional<CheckFailure> failure;
-    // StrokeEntryAllowed as read during the check; it decides the form of the
-    // stretch command. Meaningful when passed.
+// A passed check hands on StrokeEntryAllowed as it read it: it decides the
+// form of the stretch command.
+struct CheckedStrokes {
     bool strokeEntryAllowed = false;
-    // StrokeEntryAllowed's query failed: nothing can be decided.
-    std::optional<QString> queryError;
-
-    // The box to show when the check did not pass.
-    std::optional<app::MessageBoxRequest> message() const;
 };
 
-using StrokeEntryQuery = std::function<catalogue::QueryAnswer<bool>()>;
+using CheckResult = base::Result<CheckedStrokes, CheckFailure>;
+
+using StrokeEntryQuery = std::function<base::Result<bool>()>;
 
 // The gate of the generate command. Selections first, then (only when the
 // catalogue lets the user type strokes) the numbers and the ranges. Fixed

@@ -2,9 +2,9 @@
 
 namespace validation {
 
-using app::ErrorMessage;
+using messages::ErrorMessage;
 
-app::MessageBoxRequest CheckMessage(StrokeCheck check) {
+messages::MessageBoxRequest CheckMessage(StrokeCheck check) {
     switch (check) {
     case StrokeCheck::NoSeries:
         return ErrorMessage(QStringLiteral("請選擇機種。"), QStringLiteral("Please select Series"));
@@ -14,20 +14,15 @@ app::MessageBoxRequest CheckMessage(StrokeCheck check) {
         return ErrorMessage(QStringLiteral("請選擇內徑。"), QStringLiteral("Please select Bore"));
     case StrokeCheck::NotNonzeroNumber:
         return ErrorMessage(QStringLiteral("請輸入非零之數值型態。"),
-                        QStringLiteral("Please Input Nonzero Number"));
+                            QStringLiteral("Please Input Nonzero Number"));
     case StrokeCheck::FirstStrokeOutOfRange:
         return ErrorMessage(QStringLiteral("您所輸入的行程不符合範圍條件值"),
-                        QStringLiteral("Input Error"));
+                            QStringLiteral("Input Error"));
     case StrokeCheck::SecondStrokeOutOfRange:
         return ErrorMessage(QStringLiteral("您所輸入的行程2不符合範圍條件值"),
-                        QStringLiteral("Input Error"));
+                            QStringLiteral("Input Error"));
     }
     Q_UNREACHABLE();
-}
-
-app::MessageBoxRequest CatalogueReadFailureMessage(const QString& error) {
-    return ErrorMessage(QStringLiteral("讀取型錄資料失敗"),
-                    QStringLiteral("Cannot read the catalogue: ") + error);
 }
 
 } // namespace validation

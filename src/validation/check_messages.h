@@ -1,5 +1,5 @@
 #pragma once
-#include "app/message_box.h"
+#include "messages/message_box.h"
 
 #include <QString>
 
@@ -17,9 +17,6 @@ enum class StrokeCheck {
 
 // The error box of a failed check: Chinese line, CR LF, English line, under
 // the title "錯誤" with the critical icon.
-app::MessageBoxRequest CheckMessage(StrokeCheck check);
-
-// The error box shown when a catalogue query fails while the window runs.
-app::MessageBoxRequest CatalogueReadFailureMessage(const QString& error);
+messages::MessageBoxRequest CheckMessage(StrokeCheck check);
 
 } // namespace validation

@@ -35,7 +35,7 @@ private slots:
     void init()
     {
         fixture = std::make_unique<WindowFixture>();
-        fixture->copyCatalogue();
+        QVERIFY(fixture->copyCatalogue());
         QVERIFY(fixture->start());
         fixture->messages.shown.clear();  // the missing default files
         w = &fixture->window();
@@ -158,7 +158,7 @@ private slots:
     {
         fixture.reset();
         fixture = std::make_unique<WindowFixture>();
-        fixture->copyCatalogue(QStringLiteral("no-detail-table.mdb"));
+        QVERIFY(fixture->copyCatalogue(QStringLiteral("no-detail-table.mdb")));
         QVERIFY(fixture->start());
         fixture->messages.shown.clear();
         w = &fixture->window();
@@ -169,7 +169,7 @@ private slots:
         QVERIFY(message.text.startsWith(QStringLiteral("讀取型錄資料失敗\r\nCannot read the catalogue: ")));
         QVERIFY(message.text.size() > QStringLiteral("讀取型錄資料失敗\r\nCannot read the catalogue: ").size());
         QCOMPARE(message.title, QStringLiteral("錯誤"));
-        QCOMPARE(message.icon, app::MessageBoxRequest::Icon::Critical);
+        QCOMPARE(message.icon, messages::MessageBoxRequest::Icon::Critical);
         QVERIFY(w->cboStyle->count() > 0);
         QCOMPARE(w->cboDia->count(), 0);
     }

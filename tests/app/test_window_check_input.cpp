@@ -36,7 +36,7 @@ private slots:
     void init()
     {
         fixture = std::make_unique<WindowFixture>();
-        fixture->copyCatalogue();
+        QVERIFY(fixture->copyCatalogue());
         QVERIFY(fixture->start());
         w = &fixture->window();
     }
@@ -48,7 +48,7 @@ private slots:
         QCOMPARE(generate(), QStringLiteral("請選擇機種。\r\nPlease select Series"));
         const auto& message = fixture->messages.shown.first();
         QCOMPARE(message.title, QStringLiteral("錯誤"));
-        QCOMPARE(message.icon, app::MessageBoxRequest::Icon::Critical);
+        QCOMPARE(message.icon, messages::MessageBoxRequest::Icon::Critical);
         QVERIFY(fixture->pick(w->cboItem, "AX"));
         QCOMPARE(generate(), QStringLiteral("請選擇型式。\r\nPlease select Type"));
         QVERIFY(fixture->pick(w->cboStyle, "AXN"));

@@ -23,7 +23,7 @@ private slots:
     void controlsStandWhereTheDesignPutsThem()
     {
         WindowFixture fixture;
-        fixture.copyCatalogue();
+        QVERIFY(fixture.copyCatalogue());
         QVERIFY(fixture.start());
         auto& w = fixture.window();
         struct Place { QWidget* control; QWidget* container; QRect rect; };
@@ -65,7 +65,7 @@ private slots:
     void textsPicturesAndColours()
     {
         WindowFixture fixture;
-        fixture.copyCatalogue();
+        QVERIFY(fixture.copyCatalogue());
         QVERIFY(fixture.start());
         auto& w = fixture.window();
         QCOMPARE(w.Label1->caption(), QStringLiteral("機種Series:"));

@@ -29,11 +29,11 @@ private:
     void prepare(bool withFiles = true)
     {
         fixture = std::make_unique<WindowFixture>();
-        fixture->copyCatalogue();
+        QVERIFY(fixture->copyCatalogue());
         if (withFiles) {
             for (const char* name : {"AXN50.dwg", "UMO_D20.dwg", "SLG_NF01.dwg", "YQOH_K20.dwg"})
-                fixture->writeFile(QStringLiteral("Files/") + name, QByteArray("stand-in ") + name);
-            fixture->writeFile("Files/3dstretch.VLX", "stand-in LISP application");
+                QVERIFY(fixture->writeFile(QStringLiteral("Files/") + name, QByteArray("stand-in ") + name));
+            QVERIFY(fixture->writeFile("Files/3dstretch.VLX", "stand-in LISP application"));
         }
     }
 
@@ -94,20 +94,20 @@ private slots:
         start();
         QVERIFY(fixture->choose("AX", "AXN", "50"));
         WindowFixture::enterStroke(w->txtData, "100");
-        fixture->writeFile("work/Acaddoc.vlx", "left by an earlier run");
+        QVERIFY(fixture->writeFile("work/Acaddoc.vlx", "left by an earlier run"));
         QDir(fixture->workFolder()).removeRecursively();  // and the work folder is gone again
         generate();
         QCOMPARE(fixture->messages.shown.size(), 1);
         const auto& message = fixture->messages.shown.first();
         QCOMPARE(message.text, QStringLiteral("光碟片有誤CD-ROM ERROR"));
         QCOMPARE(message.title, QStringLiteral("錯誤"));
-        QCOMPARE(message.icon, app::MessageBoxRequest::Icon::Critical);
+        QCOMPARE(message.icon, messages::MessageBoxRequest::Icon::Critical);
         QCOMPARE(fixture->tray.doorOpened, 1);
         QVERIFY(QDir(fixture->workFolder()).exists());
         QVERIFY(fixture->journal().isEmpty());
 
         // The work folder is prepared before the drive check: an old Acaddoc.vlx goes.
-        fixture->writeFile("work/Acaddoc.vlx", "left by an earlier run");
+        QVERIFY(fixture->writeFile("work/Acaddoc.vlx", "left by an earlier run"));
         generate();
         QVERIFY(!QFile::exists(staged("Acaddoc.vlx")));
         QCOMPARE(fixture->tray.doorOpened, 2);
@@ -116,7 +116,7 @@ private slots:
     void stagedDrawingIsStretchedInTheHost()
     {
         prepare();
-        fixture->writeFile("work/Acaddoc.vlx", "left by an earlier run");
+        QVERIFY(fixture->writeFile("work/Acaddoc.vlx", "left by an earlier run"));
         QFile::setPermissions(fixture->rootPath("Files/AXN50.dwg"), QFile::ReadOwner | QFile::ReadGroup);
         start();
         generateAxn50("250");
@@ -182,7 +182,7 @@ private slots:
         const auto& message = fixture->messages.shown.first();
         QCOMPARE(message.text, CopyFailed);
         QCOMPARE(message.title, QStringLiteral("錯誤"));
-        QCOMPARE(message.icon, app::MessageBoxRequest::Icon::Critical);
+        QCOMPARE(message.icon, messages::MessageBoxRequest::Icon::Critical);
         QCOMPARE(Commands(fixture->journal()),
                  (QStringList{open("AXN50.dwg"), "command (load \"3dstretch\")\\r",
                               "command (3dstretch \"axn\" 50 100 0)\\r"}));
@@ -210,7 +210,7 @@ private slots:
         const auto& message = fixture->messages.shown.first();
         QCOMPARE(message.text, QStringLiteral("Cannot find AutoCAD"));
         QCOMPARE(message.title, QString());
-        QCOMPARE(message.icon, app::MessageBoxRequest::Icon::None);
+        QCOMPARE(message.icon, messages::MessageBoxRequest::Icon::None);
         QVERIFY(QFile::exists(staged("AXN50.dwg")));  // staged before the host is sought
         QVERIFY(QFile::exists(staged("3dstretch.VLX")));
     }

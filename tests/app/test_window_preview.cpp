@@ -30,15 +30,15 @@ private slots:
     void init()
     {
         fixture = std::make_unique<WindowFixture>();
-        fixture->copyCatalogue();
-        fixture->writeFile("Docs/default.rtf", Rtf("Default"));
-        fixture->writeFile("Docs/default.jpg", testing::Jpeg(600, 300, Qt::white));
-        fixture->writeFile("Docs/AX.jpg", testing::Jpeg(640, 641, Qt::red));      // 9615 twips
-        fixture->writeFile("Docs/AX.rtf", Rtf("AX series \\'be\\'f7\\'ba\\'d8"));
-        fixture->writeFile("Docs/TA.jpg", testing::Jpeg(640, 639, Qt::green));    // 9585 twips
-        fixture->writeFile("Docs/HMN.jpg", testing::Jpeg(640, 600, Qt::blue));    // 9000 twips
-        fixture->writeFile("Docs/talvex2017.jpg", testing::Jpeg(640, 2000, Qt::gray));
-        fixture->writeFile("Docs/talvex2017.rtf", Rtf("Setup help"));
+        QVERIFY(fixture->copyCatalogue());
+        QVERIFY(fixture->writeFile("Docs/default.rtf", Rtf("Default")));
+        QVERIFY(fixture->writeFile("Docs/default.jpg", testing::Jpeg(600, 300, Qt::white)));
+        QVERIFY(fixture->writeFile("Docs/AX.jpg", testing::Jpeg(640, 641, Qt::red)));      // 9615 twips
+        QVERIFY(fixture->writeFile("Docs/AX.rtf", Rtf("AX series \\'be\\'f7\\'ba\\'d8")));
+        QVERIFY(fixture->writeFile("Docs/TA.jpg", testing::Jpeg(640, 639, Qt::green)));    // 9585 twips
+        QVERIFY(fixture->writeFile("Docs/HMN.jpg", testing::Jpeg(640, 600, Qt::blue)));    // 9000 twips
+        QVERIFY(fixture->writeFile("Docs/talvex2017.jpg", testing::Jpeg(640, 2000, Qt::gray)));
+        QVERIFY(fixture->writeFile("Docs/talvex2017.rtf", Rtf("Setup help")));
         QVERIFY(fixture->start());
         QVERIFY(fixture->messages.shown.isEmpty());
         w = &fixture->window();

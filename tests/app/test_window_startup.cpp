@@ -17,9 +17,9 @@ private slots:
     void startsInTheEmptySelectionState()
     {
         WindowFixture fixture;
-        fixture.copyCatalogue();
-        fixture.writeFile(QStringLiteral("Docs/default.rtf"), DefaultDocument);
-        fixture.writeFile(QStringLiteral("Docs/default.jpg"), testing::Jpeg(400, 300));
+        QVERIFY(fixture.copyCatalogue());
+        QVERIFY(fixture.writeFile(QStringLiteral("Docs/default.rtf"), DefaultDocument));
+        QVERIFY(fixture.writeFile(QStringLiteral("Docs/default.jpg"), testing::Jpeg(400, 300)));
         QVERIFY(fixture.start());
         auto& w = fixture.window();
 
@@ -53,8 +53,8 @@ private slots:
     void missingDefaultFilesAreNamedAndTheWindowGoesOn()
     {
         WindowFixture fixture;
-        fixture.copyCatalogue();
-        fixture.writeFile(QStringLiteral("Docs/default.jpg"), "not a picture");
+        QVERIFY(fixture.copyCatalogue());
+        QVERIFY(fixture.writeFile(QStringLiteral("Docs/default.jpg"), "not a picture"));
         QVERIFY(fixture.start());
         const auto& shown = fixture.messages.shown;
         QCOMPARE(shown.size(), 2);
@@ -63,7 +63,7 @@ private slots:
         QCOMPARE(shown[1].text, QStringLiteral("無法開啟檔案\r\nCannot open the file: ")
                                     + QDir::toNativeSeparators(fixture.rootPath("Docs/default.jpg")));
         QCOMPARE(shown[0].title, QStringLiteral("錯誤"));
-        QCOMPARE(shown[0].icon, app::MessageBoxRequest::Icon::Critical);
+        QCOMPARE(shown[0].icon, messages::MessageBoxRequest::Icon::Critical);
         QVERIFY(fixture.window().isVisible());
         QCOMPARE(fixture.window().cboItem->count(), 9);
     }
@@ -71,7 +71,7 @@ private slots:
     void activationRunsOnce()
     {
         WindowFixture fixture;
-        fixture.copyCatalogue();
+        QVERIFY(fixture.copyCatalogue());
         QVERIFY(fixture.start());
         QCOMPARE(fixture.messages.shown.size(), 2);  // the two default files
         QWidget other;
@@ -95,16 +95,16 @@ private slots:
         QFETCH(QByteArray, content);
         WindowFixture fixture;
         if (!content.isEmpty())
-            fixture.writeFile(QStringLiteral("Database/TALVEX.mdb"), content);
+            QVERIFY(fixture.writeFile(QStringLiteral("Database/TALVEX.mdb"), content));
         QVERIFY(!fixture.start());
         QCOMPARE(fixture.messages.shown.size(), 1);
         const auto& message = fixture.messages.shown.first();
         QCOMPARE(message.text, QStringLiteral("無法開啟型錄資料庫\r\nCannot open the catalogue database: ")
                                    + QDir::toNativeSeparators(fixture.rootPath("Database/TALVEX.mdb")));
         QCOMPARE(message.title, QStringLiteral("錯誤"));
-        QCOMPARE(message.icon, app::MessageBoxRequest::Icon::Critical);
+        QCOMPARE(message.icon, messages::MessageBoxRequest::Icon::Critical);
         QVERIFY(!fixture.window().isVisible());
-        QVERIFY(!catalogue::CatalogueConnection || !catalogue::CatalogueConnection->isOpen());
+        QVERIFY(!fixture.catalogue.connection || !fixture.catalogue.connection->isOpen());
     }
 
     void closingByEitherWayClosesTheCatalogue_data()
@@ -118,16 +118,16 @@ private slots:
     {
         QFETCH(bool, byExitButton);
         WindowFixture fixture;
-        fixture.copyCatalogue();
+        QVERIFY(fixture.copyCatalogue());
         QVERIFY(fixture.start());
         QVERIFY(fixture.pick(fixture.window().cboItem, QStringLiteral("AX")));
-        QVERIFY(catalogue::CatalogueConnection->isOpen());
+        QVERIFY(fixture.catalogue.connection->isOpen());
         if (byExitButton)
             QTest::mouseClick(fixture.window().Command1, Qt::LeftButton);
         else
             QVERIFY(fixture.window().close());
         QVERIFY(!fixture.window().isVisible());
-        QVERIFY(!catalogue::CatalogueConnection->isOpen());
+        QVERIFY(!fixture.catalogue.connection->isOpen());
     }
 };
 

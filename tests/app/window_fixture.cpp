@@ -16,6 +16,7 @@ WindowFixture::WindowFixture()
     setCadHostProgram(QStringLiteral(TALVEX_ROOT_DIR "/talvex-cadhost"));
 
     environment.installRoot = [this] { return QDir::toNativeSeparators(root_.path()); };
+    environment.catalogue = &catalogue;
     environment.messageBoxes = &messages;
     environment.fileSystem = fileSystem_.get();
     environment.discTray = &tray;
@@ -51,20 +52,19 @@ QString WindowFixture::rootPath(const QString& relative) const
     return QDir(root_.path()).filePath(relative);
 }
 
-void WindowFixture::writeFile(const QString& relative, const QByteArray& content) const
+bool WindowFixture::writeFile(const QString& relative, const QByteArray& content) const
 {
     const QString path = rootPath(relative);
     QDir().mkpath(QFileInfo(path).path());
     QFile file(path);
-    QVERIFY(file.open(QIODevice::WriteOnly));
-    file.write(content);
+    return file.open(QIODevice::WriteOnly) && file.write(content) == content.size();
 }
 
-void WindowFixture::copyCatalogue(const QString& sampleName) const
+bool WindowFixture::copyCatalogue(const QString& sampleName) const
 {
     QDir().mkpath(rootPath(QStringLiteral("Database")));
-    QVERIFY(QFile::copy(QStringLiteral(TALVEX_TEST_DATA "/") + sampleName,
-                        rootPath(QStringLiteral("Database/TALVEX.mdb"))));
+    return QFile::copy(QStringLiteral(TALVEX_TEST_DATA "/") + sampleName,
+                       rootPath(QStringLiteral("Database/TALVEX.mdb")));
 }
 
 bool WindowFixture::start()

@@ -10,10 +10,10 @@
 
 namespace testing {
 
-class RecordedMessages : public app::MessageBoxes {
+class RecordedMessages : public messages::MessageBoxes {
 public:
-    void show(const app::MessageBoxRequest& request) override { shown << request; }
-    QList<app::MessageBoxRequest> shown;
+    void show(const messages::MessageBoxRequest& request) override { shown << request; }
+    QList<messages::MessageBoxRequest> shown;
 };
 
 class RecordingShell : public medium::DesktopShell {
@@ -37,8 +37,9 @@ public:
 
     QString root() const { return root_.path(); }
     QString rootPath(const QString& relative) const;  // "Docs/AX.jpg"
-    void writeFile(const QString& relative, const QByteArray& content) const;
-    void copyCatalogue(const QString& sampleName = QStringLiteral("TALVEX.mdb")) const;
+    // False when the file could not be written (the caller's check fails).
+    [[nodiscard]] bool writeFile(const QString& relative, const QByteArray& content) const;
+    [[nodiscard]] bool copyCatalogue(const QString& sampleName = QStringLiteral("TALVEX.mdb")) const;
 
     // Before start(): where the stand-in CAD host is started from.
     void setCadHostProgram(const QString& program);
@@ -60,6 +61,7 @@ public:
     RecordedMessages messages;
     RecordingShell shell;
     RecordingTray tray;
+    catalogue::CatalogueSession catalogue;  // the window's connection
     app::Environment environment;
 
 private:

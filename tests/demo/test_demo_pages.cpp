@@ -5,7 +5,7 @@
 #include "rtf_document.h"
 #include "series_page.h"
 #include "selection/preview_arithmetic.h"
-#include "selection/rtf/rtf_reader.h"
+#include "rtf/rtf_reader.h"
 #include "selection/type_positions.h"
 #include <QTest>
 #include <QTextDocument>
@@ -16,9 +16,10 @@ namespace {
 
 // Every band starts at the scroll position of each of its Types, the
 // viewport fits below it, and no band runs into the next.
-void VerifyLayout(const PageLayout& layout, const PreviewMeasures& m)
+void VerifyLayout(const base::Result<PageLayout>& laidOut, const PreviewMeasures& m)
 {
-    QVERIFY2(layout.ok(), qPrintable(layout.problem));
+    QVERIFY2(laidOut.ok(), qPrintable(laidOut.error()));
+    const PageLayout& layout = *laidOut;
     const int heightTwips = layout.heightPx * m.twipsPerPx;
     QVERIFY(heightTwips <= m.maxScrollTwips);
     int previousBottom = -1;
@@ -58,58 +59,58 @@ private slots:
     {
         QFETCH(QString, type);
         const PreviewMeasures measures;
-        const PageLayout layout = LayOutSeriesPage({type}, measures);
+        const base::Result<PageLayout> layout = LayOutSeriesPage({type}, measures);
         VerifyLayout(layout, measures);
-        QCOMPARE(layout.bands.size(), 1);
-        QVERIFY(layout.bands.first().positionTwips > 0);
+        QCOMPARE(layout->bands.size(), 1);
+        QVERIFY(layout->bands.first().positionTwips > 0);
     }
 
     void typesOfOneShareShareABand()
     {
-        const PageLayout layout = LayOutSeriesPage({"UMO_S", "UMO_S_F", "UMO_D", "UMO_D_F"});
+        const base::Result<PageLayout> layout = LayOutSeriesPage({"UMO_S", "UMO_S_F", "UMO_D", "UMO_D_F"});
         VerifyLayout(layout, {});
-        QCOMPARE(layout.bands.size(), 1);
-        QCOMPARE(layout.bands.first().typeCodes, QStringList({"UMO_S", "UMO_S_F", "UMO_D", "UMO_D_F"}));
+        QCOMPARE(layout->bands.size(), 1);
+        QCOMPARE(layout->bands.first().typeCodes, QStringList({"UMO_S", "UMO_S_F", "UMO_D", "UMO_D_F"}));
     }
 
     void bandsOfDifferentSharesStackInPositionOrder()
     {
         const PreviewMeasures measures;
-        const PageLayout layout = LayOutSeriesPage({"SLG", "AXN", "QRU"}, measures);
+        const base::Result<PageLayout> layout = LayOutSeriesPage({"SLG", "AXN", "QRU"}, measures);
         VerifyLayout(layout, measures);
-        QCOMPARE(layout.bands.size(), 3);
-        QCOMPARE(layout.bands.at(0).typeCodes, QStringList{"QRU"});
-        QCOMPARE(layout.bands.at(1).typeCodes, QStringList{"AXN"});
-        QCOMPARE(layout.bands.at(2).typeCodes, QStringList{"SLG"});
+        QCOMPARE(layout->bands.size(), 3);
+        QCOMPARE(layout->bands.at(0).typeCodes, QStringList{"QRU"});
+        QCOMPARE(layout->bands.at(1).typeCodes, QStringList{"AXN"});
+        QCOMPARE(layout->bands.at(2).typeCodes, QStringList{"SLG"});
     }
 
     void typesWithoutAPositionShowAtTheTop()
     {
         const PreviewMeasures measures;
-        const PageLayout layout = LayOutSeriesPage({"NOPE", "AXN", "nope2"}, measures);
+        const base::Result<PageLayout> layout = LayOutSeriesPage({"NOPE", "AXN", "nope2"}, measures);
         VerifyLayout(layout, measures);
-        QCOMPARE(layout.bands.size(), 2);
-        QCOMPARE(layout.bands.first().typeCodes, QStringList({"NOPE", "nope2"}));
-        QCOMPARE(layout.bands.first().topPx, 0);
+        QCOMPARE(layout->bands.size(), 2);
+        QCOMPARE(layout->bands.first().typeCodes, QStringList({"NOPE", "nope2"}));
+        QCOMPARE(layout->bands.first().topPx, 0);
         // Compared exactly: the lower-case code has no position.
-        QCOMPARE(LayOutSeriesPage({"axn"}).bands.first().positionTwips, 0);
+        QCOMPARE(LayOutSeriesPage({"axn"})->bands.first().positionTwips, 0);
     }
 
     void sharesTooCloseForTwoViewportsAreReported()
     {
         // 0.238 and 0.24 of the height cannot be a viewport apart on any page
         // the 16-bit scroll bar can take.
-        const PageLayout layout = LayOutSeriesPage({"YQOH", "QRU"});
+        const base::Result<PageLayout> layout = LayOutSeriesPage({"YQOH", "QRU"});
         QVERIFY(!layout.ok());
-        QVERIFY(!layout.problem.isEmpty());
+        QVERIFY(!layout.error().isEmpty());
     }
 
     void aShareNearTheBottomNeedsATallPage()
     {
         const PreviewMeasures measures;
-        const PageLayout layout = LayOutSeriesPage({"MCP"}, measures);  // 0.79
+        const base::Result<PageLayout> layout = LayOutSeriesPage({"MCP"}, measures);  // 0.79
         VerifyLayout(layout, measures);
-        QVERIFY(layout.heightPx * measures.twipsPerPx * (1 - 0.79) >= measures.viewportTwips);
+        QVERIFY(layout->heightPx * measures.twipsPerPx * (1 - 0.79) >= measures.viewportTwips);
     }
 
     void boresReadFromSmallToLarge()
@@ -177,8 +178,8 @@ private slots:
         });
         QCOMPARE(bytes.count("\\row"), 4);
         QTextDocument document;
-        const rtf::ReadResult result = rtf::ReadRtf(bytes, document);
-        QVERIFY2(result.ok, qPrintable(result.error));
+        const base::Status result = rtf::ReadRtf(bytes, document);
+        QVERIFY2(result.ok(), qPrintable(result.error()));
         const QString text = document.toPlainText();
         for (const char* expected : {"標題 Heading", "段落 a paragraph {x}", "項目 item", "型式 Type",
                                      "AXN", "甲", "TAA", "20 · 25"})

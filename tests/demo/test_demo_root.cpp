@@ -4,9 +4,7 @@
 #include "catalogue/connection.h"
 #include "catalogue/queries.h"
 #include "selection/preview_arithmetic.h"
-#ifdef TALVEX_HAVE_RTF_READER
-#include "selection/rtf/rtf_reader.h"
-#endif
+#include "rtf/rtf_reader.h"
 #include <QCryptographicHash>
 #include <QDir>
 #include <QFile>
@@ -84,6 +82,7 @@ QStringList SeriesDocuments()
 class TestDemoRoot : public QObject {
     Q_OBJECT
 
+    catalogue::CatalogueSession session_;
     catalogue::Connection* connection_ = nullptr;
     QStringList series_;
     QList<Selection> selections_;
@@ -100,17 +99,17 @@ private slots:
     {
         QVERIFY2(QFileInfo::exists(RootPath(QStringLiteral("Database/TALVEX.mdb"))),
                  "build the default target first: it writes the demo root");
-        const std::optional<bool> opened = catalogue::OpenCatalogueConnection(
-            QString(), QString(), true, true, RootPath(QStringLiteral("Database/TALVEX.mdb")));
-        QVERIFY(opened.value_or(false));
-        connection_ = catalogue::CatalogueConnection.get();
+        const auto opened = catalogue::OpenCatalogueConnection(
+            session_, QString(), QString(), true, true, RootPath(QStringLiteral("Database/TALVEX.mdb")));
+        QVERIFY2(opened.ok(), qPrintable(opened.error()));
+        connection_ = session_.connection.get();
         ListCollector series;
-        QVERIFY(catalogue::FillSeriesList(connection_, series).ok);
+        QVERIFY(catalogue::FillSeriesList(connection_, series).ok());
         series_ = series.items;
         for (const QString& code : series_) {
             for (const QString& type : typesOf(code)) {
                 ListCollector bores;
-                QVERIFY(catalogue::FillBoreList(connection_, bores, code, type).ok);
+                QVERIFY(catalogue::FillBoreList(connection_, bores, code, type).ok());
                 for (const QString& bore : bores.items)
                     selections_.append({code, type, bore});
             }
@@ -151,12 +150,12 @@ private slots:
         };
         for (const Selection& s : selections_) {
             TextBox first, second;
-            QVERIFY(catalogue::BuildRangeText(connection_, s.series, s.type, s.bore, true, true, first, second).ok);
+            QVERIFY(catalogue::BuildRangeText(connection_, s.series, s.type, s.bore, true, first, second).ok());
             for (const QString& stroke : StrokesToTry(first.value + u';' + second.value)) {
-                const catalogue::QueryAnswer<QString> file =
+                const base::Result<QString> file =
                     catalogue::LookupDrawingFile(connection_, s.series, s.type, s.bore, stroke);
-                QVERIFY(file.status.ok);
-                expect(file.value.isEmpty() ? s.type + s.bore + QStringLiteral(".dwg") : file.value, s);
+                QVERIFY(file.ok());
+                expect(file->isEmpty() ? s.type + s.bore + QStringLiteral(".dwg") : *file, s);
             }
         }
         // Also every stored name and every Type + bore name, selectable or not.
@@ -245,14 +244,13 @@ private slots:
         }
     }
 
-#ifdef TALVEX_HAVE_RTF_READER
     void documentsReadBackWithChineseTextAndTheirTypes()
     {
         static const QRegularExpression han(QStringLiteral("[\\x{4E00}-\\x{9FFF}]{4}"));
         for (const QString& name : SeriesDocuments()) {
             QTextDocument document;
-            const rtf::ReadResult result = rtf::LoadRtfFile(RootPath("Docs/" + name), document);
-            QVERIFY2(result.ok, qPrintable(name + u' ' + result.error));
+            const base::Status result = rtf::LoadRtfFile(RootPath("Docs/" + name), document);
+            QVERIFY2(result.ok(), qPrintable(name + u' ' + result.error()));
             const QString text = document.toPlainText();
             QVERIFY2(han.match(text).hasMatch(), qPrintable(name));
             const QString code = QFileInfo(name).completeBaseName();
@@ -262,11 +260,10 @@ private slots:
                 QVERIFY2(text.contains(type), qPrintable(code + u' ' + type));
         }
         QTextDocument help;
-        QVERIFY(rtf::LoadRtfFile(RootPath(QStringLiteral("Docs/talvex2017.rtf")), help).ok);
+        QVERIFY(rtf::LoadRtfFile(RootPath(QStringLiteral("Docs/talvex2017.rtf")), help).ok());
         for (const char* word : {"APPLOAD", "3dstretch", "信任的位置", "支援檔案搜尋路徑"})
             QVERIFY2(help.toPlainText().contains(QString::fromUtf8(word)), word);
     }
-#endif
 
     void cleanUpScriptsListExactlyWhatCanBeStaged()
     {

@@ -242,10 +242,10 @@ private slots:
     {
         QTemporaryDir temp;
         OutputTree tree(temp.path());
-        QVERIFY(tree.write(QStringLiteral("Files/Accessories/a.txt"), "one"));
-        QVERIFY(tree.write(QStringLiteral("Files/Accessories/a.txt"), "one"));
+        QVERIFY(tree.write(QStringLiteral("Files/Accessories/a.txt"), "one").ok());
+        QVERIFY(tree.write(QStringLiteral("Files/Accessories/a.txt"), "one").ok());
         QCOMPARE(tree.written(), 1);
-        QVERIFY(tree.write(QStringLiteral("Files/Accessories/a.txt"), "two"));
+        QVERIFY(tree.write(QStringLiteral("Files/Accessories/a.txt"), "two").ok());
         QCOMPARE(tree.written(), 2);
         QFile file(tree.path(QStringLiteral("Files/Accessories/a.txt")));
         QVERIFY(file.open(QIODevice::ReadOnly));
@@ -256,10 +256,10 @@ private slots:
     {
         QTemporaryDir temp;
         OutputTree tree(temp.path());
-        QVERIFY(tree.write(QStringLiteral("run.sh"), "#!/bin/sh\n", true));
+        QVERIFY(tree.write(QStringLiteral("run.sh"), "#!/bin/sh\n", true).ok());
         QVERIFY(QFileInfo(tree.path(QStringLiteral("run.sh"))).permissions() & QFileDevice::ExeOwner);
         QFile::setPermissions(tree.path(QStringLiteral("run.sh")), QFileDevice::ReadOwner | QFileDevice::WriteOwner);
-        QVERIFY(tree.write(QStringLiteral("run.sh"), "#!/bin/sh\n", true));
+        QVERIFY(tree.write(QStringLiteral("run.sh"), "#!/bin/sh\n", true).ok());
         QVERIFY(QFileInfo(tree.path(QStringLiteral("run.sh"))).permissions() & QFileDevice::ExeOwner);
     }
 
@@ -267,17 +267,17 @@ private slots:
     {
         QTemporaryDir temp;
         OutputTree tree(temp.path());
-        QVERIFY(tree.write(QStringLiteral("blocker"), "file"));
-        QVERIFY(!tree.write(QStringLiteral("blocker/inside.txt"), "x"));
-        QVERIFY(tree.error().contains(QStringLiteral("blocker")));
+        QVERIFY(tree.write(QStringLiteral("blocker"), "file").ok());
+        const base::Status blocked = tree.write(QStringLiteral("blocker/inside.txt"), "x");
+        QVERIFY(!blocked.ok());
+        QVERIFY(blocked.error().contains(QStringLiteral("blocker")));
     }
 
     void catalogueModelReadsTheSample()
     {
-        QString error;
-        const std::optional<CatalogueModel> model =
-            ReadCatalogueModel(QStringLiteral(TALVEX_TEST_DATA "/TALVEX.mdb"), error);
-        QVERIFY2(model, qPrintable(error));
+        const base::Result<CatalogueModel> model =
+            ReadCatalogueModel(QStringLiteral(TALVEX_TEST_DATA "/TALVEX.mdb"));
+        QVERIFY2(model.ok(), qPrintable(model.error()));
         QCOMPARE(model->series.size(), 9);
         auto type = [&](const char* series, const char* code) -> const TypeEntry* {
             for (const SeriesEntry& s : model->series)
@@ -305,9 +305,9 @@ private slots:
 
     void missingCatalogueIsReported()
     {
-        QString error;
-        QVERIFY(!ReadCatalogueModel(QStringLiteral(TALVEX_TEST_DATA "/absent.mdb"), error));
-        QVERIFY(error.contains(QStringLiteral("absent.mdb")));
+        const auto model = ReadCatalogueModel(QStringLiteral(TALVEX_TEST_DATA "/absent.mdb"));
+        QVERIFY(!model.ok());
+        QVERIFY(model.error().contains(QStringLiteral("absent.mdb")));
     }
 
     void windowsTextHasBomAndCrLf()

@@ -1,7 +1,7 @@
 #pragma once
 // Recorders for the services of the generate command. Every call lands in one
 // shared log, so a test can check the order across services.
-#include "app/message_box.h"
+#include "messages/message_box.h"
 #include "generation/cad_host.h"
 #include "generation/file_system.h"
 #include "medium/disc_tray.h"
@@ -15,15 +15,15 @@ namespace fakes {
 
 using CallLog = QStringList;
 
-class RecordingMessageBoxes final : public app::MessageBoxes {
+class RecordingMessageBoxes final : public messages::MessageBoxes {
 public:
     explicit RecordingMessageBoxes(CallLog& log) : log_(log) {}
-    void show(const app::MessageBoxRequest& request) override
+    void show(const messages::MessageBoxRequest& request) override
     {
         shown.push_back(request);
         log_ << QStringLiteral("message ") + request.text;
     }
-    std::vector<app::MessageBoxRequest> shown;
+    std::vector<messages::MessageBoxRequest> shown;
 
 private:
     CallLog& log_;
@@ -46,31 +46,33 @@ public:
     QString temporaryFolder() override { return temp; }
     bool folderExists(const QString& path) override { return folders.contains(path); }
     bool fileFound(const QString& path) override { return files.contains(path); }
-    bool createFolder(const QString& path) override
+    base::Status createFolder(const QString& path) override
     {
         log_ << QStringLiteral("createFolder ") + path;
         folders.insert(path);
-        return true;
+        return {};
     }
-    bool deleteFile(const QString& path) override
+    base::Status deleteFile(const QString& path) override
     {
         log_ << QStringLiteral("deleteFile ") + path;
-        return files.remove(path);
+        if (!files.remove(path))
+            return base::Fail(QStringLiteral("File not found"));
+        return {};
     }
-    std::optional<QString> copyFile(const QString& source, const QString& folder) override
+    base::Status copyFile(const QString& source, const QString& folder) override
     {
         log_ << QStringLiteral("copyFile ") + source + QStringLiteral(" -> ") + folder;
         if (!files.contains(source))
-            return QStringLiteral("File not found");
+            return base::Fail(QStringLiteral("File not found"));
         files.insert(folder + source.section(separator, -1));
-        return std::nullopt;
+        return {};
     }
-    std::optional<QString> clearFileAttributes(const QString& path) override
+    base::Status clearFileAttributes(const QString& path) override
     {
         log_ << QStringLiteral("clearFileAttributes ") + path;
         if (resetFailures.contains(path))
-            return resetFailures.value(path);
-        return std::nullopt;
+            return base::Fail(resetFailures.value(path));
+        return {};
     }
 
     QString temp;
@@ -86,10 +88,10 @@ private:
 class RecordingCadDocument final : public generation::CadDocument {
 public:
     explicit RecordingCadDocument(CallLog& log) : log_(log) {}
-    bool sendCommand(const QString& command) override
+    base::Status sendCommand(const QString& command) override
     {
         log_ << QStringLiteral("sendCommand ") + command;
-        return true;
+        return {};
     }
 
 private:
@@ -99,18 +101,18 @@ private:
 class RecordingCadApplication final : public generation::CadApplication {
 public:
     RecordingCadApplication(CallLog& log, bool opens) : log_(log), opens_(opens) {}
-    bool setVisible(bool visible) override
+    base::Status setVisible(bool visible) override
     {
         log_ << QStringLiteral("setVisible %1").arg(visible ? "true" : "false");
-        return true;
+        return {};
     }
-    std::unique_ptr<generation::CadDocument> openDocument(const QString& path,
-                                                          bool readOnly) override
+    base::Result<std::unique_ptr<generation::CadDocument>> openDocument(const QString& path,
+                                                                        bool readOnly) override
     {
         log_ << QStringLiteral("open %1 readOnly=%2").arg(path, readOnly ? "true" : "false");
         if (!opens_)
-            return nullptr;
-        return std::make_unique<RecordingCadDocument>(log_);
+            return base::Fail(QStringLiteral("The drawing cannot be opened"));
+        return std::unique_ptr<generation::CadDocument>(std::make_unique<RecordingCadDocument>(log_));
     }
 
 private:
@@ -121,15 +123,20 @@ private:
 class FakeCadHost final : public generation::CadHostConnector {
 public:
     explicit FakeCadHost(CallLog& log) : log_(log) {}
-    std::unique_ptr<generation::CadApplication> getActiveObject(const QString& progId) override
+    using Application = base::Result<std::unique_ptr<generation::CadApplication>>;
+    Application getActiveObject(const QString& progId) override
     {
         log_ << QStringLiteral("getActiveObject ") + progId;
-        return running ? application() : nullptr;
+        if (!running)
+            return base::Fail(QStringLiteral("Operation unavailable"));
+        return application();
     }
-    std::unique_ptr<generation::CadApplication> createObject(const QString& progId) override
+    Application createObject(const QString& progId) override
     {
         log_ << QStringLiteral("createObject ") + progId;
-        return installed ? application() : nullptr;
+        if (!installed)
+            return base::Fail(QStringLiteral("Invalid class string"));
+        return application();
     }
 
     bool running = false;

@@ -24,7 +24,7 @@ StrokeInputs Complete() {
 }
 
 struct FakeQuery {
-    catalogue::QueryAnswer<bool> answer;
+    base::Result<bool> answer = false;
     int calls = 0;
     validation::StrokeEntryQuery function() {
         return [this] {
@@ -36,12 +36,12 @@ struct FakeQuery {
 
 FakeQuery Allowing(bool allowed) {
     FakeQuery query;
-    query.answer.value = allowed;
+    query.answer = allowed;
     return query;
 }
 
 std::optional<StrokeCheck> FailedCheck(const CheckResult& result) {
-    return result.failure ? std::optional(result.failure->check) : std::nullopt;
+    return result ? std::nullopt : result.failure().check;
 }
 
 } // namespace
@@ -69,10 +69,10 @@ private slots:
     void messagesAreExact() {
         QFETCH(int, check);
         QFETCH(QString, text);
-        const app::MessageBoxRequest box = validation::CheckMessage(StrokeCheck(check));
+        const messages::MessageBoxRequest box = validation::CheckMessage(StrokeCheck(check));
         QCOMPARE(box.text.toUtf8(), text.toUtf8());
         QCOMPARE(box.title, QStringLiteral("錯誤"));
-        QCOMPARE(box.icon, app::MessageBoxRequest::Icon::Critical);
+        QCOMPARE(box.icon, messages::MessageBoxRequest::Icon::Critical);
     }
 
     void selectionsComeFirst_data() {
@@ -98,9 +98,9 @@ private slots:
         QFETCH(std::optional<StrokeCheck>, check);
         FakeQuery query = Allowing(true);
         const CheckResult result = CheckStrokeInputs(inputs, query.function());
-        QVERIFY(!result.passed);
+        QVERIFY(!result.ok());
         QCOMPARE(FailedCheck(result), check);
-        QCOMPARE(result.message()->text, validation::CheckMessage(*check).text);
+        QCOMPARE(result.failure().message.text, validation::CheckMessage(*check).text);
         QCOMPARE(query.calls, 0);  // its query needs all three selections
     }
 
@@ -179,13 +179,11 @@ private slots:
         const CheckResult result = CheckStrokeInputs(inputs, query.function());
         QCOMPARE(query.calls, 1);
         QCOMPARE(FailedCheck(result), check);
-        QCOMPARE(result.passed, !check.has_value());
-        QVERIFY(!result.queryError);
-        if (result.passed) {
-            QVERIFY(result.strokeEntryAllowed);
-            QVERIFY(!result.message());
+        QCOMPARE(result.ok(), !check.has_value());
+        if (result.ok()) {
+            QVERIFY(result->strokeEntryAllowed);
         } else {
-            QCOMPARE(result.message()->text, validation::CheckMessage(*check).text);
+            QCOMPARE(result.failure().message.text, validation::CheckMessage(*check).text);
         }
     }
 
@@ -201,24 +199,22 @@ private slots:
         FakeQuery query = Allowing(false);
         const CheckResult result = CheckStrokeInputs(in, query.function());
         QCOMPARE(query.calls, 1);
-        QVERIFY(result.passed);
-        QVERIFY(!result.strokeEntryAllowed);
-        QVERIFY(!result.failure);
+        QVERIFY(result.ok());
+        QVERIFY(!result->strokeEntryAllowed);
     }
 
     void unreadableCatalogueDecidesNothing() {
         StrokeInputs in = Complete();
         in.stroke1 = "abc";  // would fail D if the query had answered
         FakeQuery query = Allowing(true);
-        query.answer.status = {false, "Table 'Fluid_Main' not found"};
+        query.answer = base::Fail("Table 'Fluid_Main' not found");
         const CheckResult result = CheckStrokeInputs(in, query.function());
-        QVERIFY(!result.passed);
-        QVERIFY(!result.failure);
-        QCOMPARE(result.queryError.value(), QStringLiteral("Table 'Fluid_Main' not found"));
-        const app::MessageBoxRequest box = result.message().value();
+        QVERIFY(!result.ok());
+        QVERIFY(!result.failure().check);
+        const messages::MessageBoxRequest box = result.failure().message;
         QCOMPARE(box.text, QStringLiteral("讀取型錄資料失敗\r\nCannot read the catalogue: Table 'Fluid_Main' not found"));
         QCOMPARE(box.title, QStringLiteral("錯誤"));
-        QCOMPARE(box.icon, app::MessageBoxRequest::Icon::Critical);
+        QCOMPARE(box.icon, messages::MessageBoxRequest::Icon::Critical);
     }
 };
 

@@ -27,6 +27,11 @@ bool NamesStandIn(const QString& progId)
     return progId.compare(QLatin1String("AutoCAD.Application"), Qt::CaseInsensitive) == 0;
 }
 
+base::Failure UnknownProgId(const QString& progId)
+{
+    return base::Fail(QStringLiteral("Invalid class string: ") + progId);
+}
+
 bool ProcessAlive(qint64 processId)
 {
 #ifdef Q_OS_UNIX
@@ -69,27 +74,36 @@ public:
     Channel(std::unique_ptr<QLocalSocket> socket, int timeoutMs)
         : socket_(std::move(socket)), timeoutMs_(timeoutMs) {}
 
-    std::optional<Reply> call(const Request& request)
+    // The host's reply; a failed call, or a reply that says the request
+    // failed, gives the reason.
+    base::Result<Reply> call(const Request& request)
     {
         if (socket_->state() != QLocalSocket::ConnectedState)
-            return std::nullopt;
+            return base::Fail(QStringLiteral("The stand-in CAD host is not connected"));
         socket_->write(standin::FormatRequest(request));
         const QDeadlineTimer deadline(timeoutMs_);
         while (socket_->bytesToWrite() > 0) {
             if (!socket_->waitForBytesWritten(int(deadline.remainingTime())))
-                return std::nullopt;
+                return base::Fail(socket_->errorString());
         }
         while (!socket_->canReadLine()) {
             if (deadline.hasExpired() || !socket_->waitForReadyRead(int(deadline.remainingTime())))
-                return std::nullopt;
+                return base::Fail(QStringLiteral("The stand-in CAD host did not answer"));
         }
-        return standin::ParseReply(socket_->readLine());
+        const std::optional<Reply> reply = standin::ParseReply(socket_->readLine());
+        if (!reply)
+            return base::Fail(QStringLiteral("The stand-in CAD host gave an unreadable reply"));
+        if (!reply->ok)
+            return base::Fail(reply->value);
+        return *reply;
     }
 
-    bool succeeds(const Request& request)
+    base::Status succeeds(const Request& request)
     {
         const auto reply = call(request);
-        return reply && reply->ok;
+        if (!reply)
+            return reply.failure();
+        return {};
     }
 
 private:
@@ -101,7 +115,7 @@ class StandInDocument final : public CadDocument {
 public:
     StandInDocument(std::shared_ptr<Channel> channel, qint64 id)
         : channel_(std::move(channel)), id_(id) {}
-    bool sendCommand(const QString& command) override
+    base::Status sendCommand(const QString& command) override
     {
         Request request;
         request.kind = Request::Kind::Command;
@@ -120,7 +134,7 @@ public:
     StandInApplication(std::shared_ptr<Channel> channel, qint64 processId)
         : channel_(std::move(channel)), processId_(processId) {}
 
-    bool setVisible(bool visible) override
+    base::Status setVisible(bool visible) override
     {
         Request request;
         request.kind = Request::Kind::Visible;
@@ -128,18 +142,21 @@ public:
         return channel_->succeeds(request);
     }
 
-    std::unique_ptr<CadDocument> openDocument(const QString& path, bool readOnly) override
+    base::Result<std::unique_ptr<CadDocument>> openDocument(const QString& path,
+                                                            bool readOnly) override
     {
         Request request;
         request.kind = Request::Kind::Open;
         request.flag = readOnly;
         request.text = path;
         const auto reply = channel_->call(request);
+        if (!reply)
+            return reply.failure();
         bool numeric = false;
-        const qint64 id = reply && reply->ok ? reply->value.toLongLong(&numeric) : 0;
+        const qint64 id = reply->value.toLongLong(&numeric);
         if (!numeric)
-            return nullptr;
-        return std::make_unique<StandInDocument>(channel_, id);
+            return base::Fail(QStringLiteral("The stand-in CAD host named no document"));
+        return std::unique_ptr<CadDocument>(std::make_unique<StandInDocument>(channel_, id));
     }
 
     qint64 processId() const { return processId_; }
@@ -166,39 +183,43 @@ StandInHostConnector::StandInHostConnector(StandInHostOptions options)
         options_.hostProgram = standin::HostProgramIn(QCoreApplication::applicationDirPath());
 }
 
-std::unique_ptr<CadApplication> StandInHostConnector::attach()
+base::Result<std::unique_ptr<CadApplication>> StandInHostConnector::attach()
 {
     auto socket = Connect(options_.socketPath, options_.callTimeoutMs);
     if (!socket)
-        return nullptr;
+        return base::Fail(QStringLiteral("No stand-in CAD host is running"));
     auto channel = std::make_shared<Channel>(std::move(socket), options_.callTimeoutMs);
     Request hello;
     hello.kind = Request::Kind::Hello;
     const auto reply = channel->call(hello);
-    if (!reply || !reply->ok)
-        return nullptr;
+    if (!reply)
+        return reply.failure();
     const QStringList words = reply->value.split(QLatin1Char(' '));
     bool numeric = false;
     const qint64 processId = words.size() == 2 ? words[1].toLongLong(&numeric) : 0;
     if (words.value(0) != standin::kGreeting || !numeric)
-        return nullptr;
-    return std::make_unique<StandInApplication>(std::move(channel), processId);
+        return base::Fail(QStringLiteral("Another program listens on the stand-in host's socket"));
+    return std::unique_ptr<CadApplication>(
+        std::make_unique<StandInApplication>(std::move(channel), processId));
 }
 
-std::unique_ptr<CadApplication> StandInHostConnector::getActiveObject(const QString& progId)
+base::Result<std::unique_ptr<CadApplication>>
+StandInHostConnector::getActiveObject(const QString& progId)
 {
     if (!NamesStandIn(progId))
-        return nullptr;
+        return UnknownProgId(progId);
     return attach();
 }
 
-std::unique_ptr<CadApplication> StandInHostConnector::createObject(const QString& progId)
+base::Result<std::unique_ptr<CadApplication>>
+StandInHostConnector::createObject(const QString& progId)
 {
     if (!NamesStandIn(progId))
-        return nullptr;
+        return UnknownProgId(progId);
     const QFileInfo program(options_.hostProgram);
     if (!program.isFile() || !program.isExecutable())
-        return nullptr;
+        return base::Fail(QStringLiteral("The stand-in CAD host is not installed: ")
+                          + options_.hostProgram);
     // One may have come up since the caller last looked; a second host would
     // only find the socket taken and leave again.
     if (auto running = attach())
@@ -214,7 +235,7 @@ std::unique_ptr<CadApplication> StandInHostConnector::createObject(const QString
     process.setStandardErrorFile(QProcess::nullDevice());
     qint64 processId = 0;
     if (!process.startDetached(&processId))
-        return nullptr;
+        return base::Fail(process.errorString());
     ++hostsStarted_;
 
     const QDeadlineTimer deadline(options_.startTimeoutMs);
@@ -227,7 +248,7 @@ std::unique_ptr<CadApplication> StandInHostConnector::createObject(const QString
             return attach();
         QThread::msleep(50);
     }
-    return nullptr;
+    return base::Fail(QStringLiteral("The stand-in CAD host did not answer after it was started"));
 }
 
 bool StandInHostConnector::shutDownHost(int timeoutMs)
@@ -241,7 +262,7 @@ bool StandInHostConnector::shutDownHost(int timeoutMs)
     quit.kind = Request::Kind::Quit;
     const auto reply = channel.call(quit);
     bool numeric = false;
-    const qint64 processId = reply && reply->ok ? reply->value.toLongLong(&numeric) : 0;
+    const qint64 processId = reply ? reply->value.toLongLong(&numeric) : 0;
     // The reply comes before the host goes; the process tells when it is gone.
     const QDeadlineTimer deadline(timeoutMs);
     while (numeric && ProcessAlive(processId) && !deadline.hasExpired())

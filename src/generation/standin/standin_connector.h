@@ -23,9 +23,9 @@ public:
 
     // Connects to the host listening on the socket; a socket file left by a
     // host that is gone is removed.
-    std::unique_ptr<CadApplication> getActiveObject(const QString& progId) override;
+    base::Result<std::unique_ptr<CadApplication>> getActiveObject(const QString& progId) override;
     // Starts the host program detached and waits until it answers.
-    std::unique_ptr<CadApplication> createObject(const QString& progId) override;
+    base::Result<std::unique_ptr<CadApplication>> createObject(const QString& progId) override;
 
     const QString& socketPath() const { return options_.socketPath; }
     const QString& hostProgram() const { return options_.hostProgram; }
@@ -36,7 +36,7 @@ public:
     bool shutDownHost(int timeoutMs = 5000);
 
 private:
-    std::unique_ptr<CadApplication> attach();
+    base::Result<std::unique_ptr<CadApplication>> attach();
 
     StandInHostOptions options_;
     int hostsStarted_ = 0;

@@ -5,13 +5,20 @@ namespace generation {
 
 namespace {
 
+base::Failure CallFailed(const wchar_t* member)
+{
+    return base::Fail(QStringLiteral("The CAD host refused ") + QString::fromWCharArray(member));
+}
+
 class ComCadDocument final : public CadDocument {
 public:
     explicit ComCadDocument(std::unique_ptr<win::DispatchObject> document)
         : document_(std::move(document)) {}
-    bool sendCommand(const QString& command) override
+    base::Status sendCommand(const QString& command) override
     {
-        return document_->CallWithText(L"SendCommand", command.toStdWString());
+        if (!document_->CallWithText(L"SendCommand", command.toStdWString()))
+            return CallFailed(L"SendCommand");
+        return {};
     }
 
 private:
@@ -22,42 +29,49 @@ class ComCadApplication final : public CadApplication {
 public:
     explicit ComCadApplication(std::unique_ptr<win::DispatchObject> application)
         : application_(std::move(application)) {}
-    bool setVisible(bool visible) override
+    base::Status setVisible(bool visible) override
     {
-        return application_->PutBoolProperty(L"Visible", visible);
+        if (!application_->PutBoolProperty(L"Visible", visible))
+            return CallFailed(L"Visible");
+        return {};
     }
-    std::unique_ptr<CadDocument> openDocument(const QString& path, bool readOnly) override
+    base::Result<std::unique_ptr<CadDocument>> openDocument(const QString& path,
+                                                            bool readOnly) override
     {
         const auto documents = application_->GetObjectProperty(L"Documents");
         if (!documents)
-            return nullptr;
+            return CallFailed(L"Documents");
         auto document = documents->CallWithTextAndBool(L"Open", path.toStdWString(), readOnly);
         if (!document)
-            return nullptr;
-        return std::make_unique<ComCadDocument>(std::move(document));
+            return CallFailed(L"Open");
+        return std::unique_ptr<CadDocument>(std::make_unique<ComCadDocument>(std::move(document)));
     }
 
 private:
     std::unique_ptr<win::DispatchObject> application_;
 };
 
-std::unique_ptr<CadApplication> Wrap(std::unique_ptr<win::DispatchObject> object)
+base::Result<std::unique_ptr<CadApplication>> Wrap(std::unique_ptr<win::DispatchObject> object,
+                                                   const QString& progId)
 {
     if (!object)
-        return nullptr;
-    return std::make_unique<ComCadApplication>(std::move(object));
+        return base::Fail(QStringLiteral("No automation object for ") + progId);
+    return std::unique_ptr<CadApplication>(
+        std::make_unique<ComCadApplication>(std::move(object)));
 }
 
 } // namespace
 
-std::unique_ptr<CadApplication> ComCadHostConnector::getActiveObject(const QString& progId)
+base::Result<std::unique_ptr<CadApplication>>
+ComCadHostConnector::getActiveObject(const QString& progId)
 {
-    return Wrap(win::DispatchObject::AttachToRunning(progId.toStdWString()));
+    return Wrap(win::DispatchObject::AttachToRunning(progId.toStdWString()), progId);
 }
 
-std::unique_ptr<CadApplication> ComCadHostConnector::createObject(const QString& progId)
+base::Result<std::unique_ptr<CadApplication>>
+ComCadHostConnector::createObject(const QString& progId)
 {
-    return Wrap(win::DispatchObject::CreateInstance(progId.toStdWString()));
+    return Wrap(win::DispatchObject::CreateInstance(progId.toStdWString()), progId);
 }
 
 } // namespace generation

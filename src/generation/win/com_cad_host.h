@@ -7,8 +7,8 @@ namespace generation {
 // strings and hands over to the late-bound calls of DispatchObject.
 class ComCadHostConnector final : public CadHostConnector {
 public:
-    std::unique_ptr<CadApplication> getActiveObject(const QString& progId) override;
-    std::unique_ptr<CadApplication> createObject(const QString& progId) override;
+    base::Result<std::unique_ptr<CadApplication>> getActiveObject(const QString& progId) override;
+    base::Result<std::unique_ptr<CadApplication>> createObject(const QString& progId) override;
 };
 
 } // namespace generation

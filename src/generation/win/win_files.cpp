@@ -4,7 +4,21 @@
 
 namespace generation::win {
 
-std::wstring DescribeError(unsigned long code)
+namespace {
+
+std::wstring Wide(const QString& path)
+{
+    return path.toStdWString();
+}
+
+base::Failure LastError()
+{
+    return base::Fail(DescribeError(GetLastError()));
+}
+
+} // namespace
+
+QString DescribeError(unsigned long code)
 {
     wchar_t* text = nullptr;
     const DWORD length = FormatMessageW(
@@ -21,10 +35,10 @@ std::wstring DescribeError(unsigned long code)
         description.pop_back();
     if (description.empty())
         description = L"Error " + std::to_wstring(code);
-    return description;
+    return QString::fromStdWString(description);
 }
 
-std::wstring TemporaryFolder()
+QString TemporaryFolder()
 {
     wchar_t buffer[MAX_PATH + 2] = {};
     const DWORD length = GetTempPathW(MAX_PATH + 1, buffer);
@@ -34,14 +48,14 @@ std::wstring TemporaryFolder()
     const bool driveRoot = folder.size() == 3 && folder[1] == L':';
     if (!driveRoot && !folder.empty() && folder.back() == L'\\')
         folder.pop_back();
-    return folder;
+    return QString::fromStdWString(folder);
 }
 
-bool PlainFileFound(const std::wstring& path)
+bool PlainFileFound(const QString& path)
 {
-    if (path.empty())
+    if (path.isEmpty())
         return false;
-    const DWORD attributes = GetFileAttributesW(path.c_str());
+    const DWORD attributes = GetFileAttributesW(Wide(path).c_str());
     if (attributes == INVALID_FILE_ATTRIBUTES)
         return false;
     const DWORD excluded =
@@ -49,28 +63,30 @@ bool PlainFileFound(const std::wstring& path)
     return (attributes & excluded) == 0;
 }
 
-bool DeleteFileWide(const std::wstring& path)
+base::Status DeleteFileWide(const QString& path)
 {
-    return DeleteFileW(path.c_str()) != FALSE;
+    if (DeleteFileW(Wide(path).c_str()) == FALSE)
+        return LastError();
+    return {};
 }
 
-std::optional<std::wstring> CopyFileOverwriting(const std::wstring& source,
-                                                const std::wstring& destination)
+base::Status CopyFileOverwriting(const QString& source, const QString& destination)
 {
+    const std::wstring target = Wide(destination);
     // CopyFileW refuses to replace a read-only or hidden target.
-    const DWORD existing = GetFileAttributesW(destination.c_str());
+    const DWORD existing = GetFileAttributesW(target.c_str());
     if (existing != INVALID_FILE_ATTRIBUTES && (existing & FILE_ATTRIBUTE_DIRECTORY) == 0)
-        SetFileAttributesW(destination.c_str(), FILE_ATTRIBUTE_NORMAL);
-    if (CopyFileW(source.c_str(), destination.c_str(), FALSE) == FALSE)
-        return DescribeError(GetLastError());
-    return std::nullopt;
+        SetFileAttributesW(target.c_str(), FILE_ATTRIBUTE_NORMAL);
+    if (CopyFileW(Wide(source).c_str(), target.c_str(), FALSE) == FALSE)
+        return LastError();
+    return {};
 }
 
-std::optional<std::wstring> ClearAttributes(const std::wstring& path)
+base::Status ClearAttributes(const QString& path)
 {
-    if (SetFileAttributesW(path.c_str(), FILE_ATTRIBUTE_NORMAL) == FALSE)
-        return DescribeError(GetLastError());
-    return std::nullopt;
+    if (SetFileAttributesW(Wide(path).c_str(), FILE_ATTRIBUTE_NORMAL) == FALSE)
+        return LastError();
+    return {};
 }
 
 } // namespace generation::win

@@ -1,24 +1,22 @@
 #pragma once
-// Plain Win32 file operations of staging, kept free of Qt so that they can be
-// compiled on their own; wide-character calls, so any path works.
-#include <optional>
-#include <string>
+// Win32 file operations of staging; wide-character calls, so any path works.
+#include "base/result.h"
+#include <QString>
 
 namespace generation::win {
 
 // GetTempPathW without its trailing backslash (kept at a drive root, "C:\").
-std::wstring TemporaryFolder();
+QString TemporaryFolder();
 // A file whose attributes are normal in the directory query's sense: not a
 // folder, not hidden, not system.
-bool PlainFileFound(const std::wstring& path);
-bool DeleteFileWide(const std::wstring& path);
+bool PlainFileFound(const QString& path);
+base::Status DeleteFileWide(const QString& path);
 // Copies source to destination, replacing a file of that name even when it is
-// read-only, hidden or system. Returns FormatMessage's description on failure.
-std::optional<std::wstring> CopyFileOverwriting(const std::wstring& source,
-                                                const std::wstring& destination);
-// FILE_ATTRIBUTE_NORMAL; the failure's description, or nothing.
-std::optional<std::wstring> ClearAttributes(const std::wstring& path);
+// read-only, hidden or system.
+base::Status CopyFileOverwriting(const QString& source, const QString& destination);
+// FILE_ATTRIBUTE_NORMAL.
+base::Status ClearAttributes(const QString& path);
 // The system's text for a Win32 error code, without the trailing line break.
-std::wstring DescribeError(unsigned long code);
+QString DescribeError(unsigned long code);
 
 } // namespace generation::win

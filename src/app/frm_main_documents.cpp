@@ -1,0 +1,32 @@
+// The description pane: the Series documents and the setup help page.
+#include "frm_main.h"
+#include "install_paths.h"
+#include "rtf/rtf_reader.h"
+
+namespace app {
+
+bool frmMain::LoadFile(const QString& path)
+{
+    return rtf::LoadRtfFile(path, *rtbData->document()).ok();
+}
+
+void frmMain::LoadSeriesDocument()
+{
+    rtbData->clear();
+    if (cboItem->currentText().isEmpty())
+        return;
+    // A Series without a document of its own leaves the pane empty.
+    LoadFile(InstallPath(InstallRoot(), QStringLiteral("/Docs/") + cboItem->currentText()
+                                            + QStringLiteral(".rtf")));
+}
+
+void frmMain::Command3_Click()
+{
+    ResetPreview(selection::RangeRule::HelpPage);
+    LoadDefaultFile(InstallPath(InstallRoot(), QStringLiteral("/Docs/talvex2017.jpg")),
+                    [this](const QString& path) { return ShowPreviewPicture(path); });
+    LoadDefaultFile(InstallPath(InstallRoot(), QStringLiteral("/Docs/talvex2017.rtf")),
+                    [this](const QString& path) { return LoadFile(path); });
+}
+
+} // namespace app
