@@ -3,7 +3,8 @@
 namespace app {
 
 // The window's design asks for 新細明體 (PMingLiU); where that font is not
-// installed, a Traditional Chinese Ming or sans face stands in.
+// installed, a Traditional Chinese Ming face stands in (Debian:
+// fonts-arphic-uming), else a Noto CJK face.
 void InstallFontFallbacks();
 
 } // namespace app

@@ -3,6 +3,7 @@
 #include "controls/picture_button.h"
 #include "controls/scroll_bar16.h"
 #include "frm_main.h"
+#include "program_title.h"
 #include "screen_metrics.h"
 #include "vb_color.h"
 #include <QFont>
@@ -12,9 +13,21 @@ namespace app {
 
 namespace {
 
+QRect Twips(int left, int top, int width, int height)
+{
+    return QRect(ToPixels(left), ToPixels(top), ToPixels(width), ToPixels(height));
+}
+
 void Place(QWidget* control, int left, int top, int width, int height)
 {
-    control->setGeometry(ToPixels(left), ToPixels(top), ToPixels(width), ToPixels(height));
+    control->setGeometry(Twips(left, top, width, height));
+}
+
+// A label may grow to the right up to room twips, into free space of its
+// container, when the stand-in font would wrap or cut its caption.
+void Place(TaggedLabel* label, int left, int top, int width, int height, int room)
+{
+    label->setDesignGeometry(Twips(left, top, width, height), ToPixels(room));
 }
 
 void Paint(QWidget* control, quint32 back, quint32 fore = WindowTextColor)
@@ -92,7 +105,7 @@ PictureButton* MakePictureButton(QWidget* container, const char* name, const cha
 
 void frmMain::BuildControls()
 {
-    setWindowTitle(QStringLiteral("3D TALVEX 2017"));
+    setWindowTitle(ProgramTitle());
     QIcon icon;
     icon.addFile(QStringLiteral(":/pictures/icon-16colors.png"), QSize(32, 32));
     icon.addFile(QStringLiteral(":/pictures/icon-256colors.png"), QSize(32, 32));
@@ -111,17 +124,17 @@ void frmMain::BuildControls()
     Frame1 = MakeFrame(Frame2, "Frame1", QString(), PanelGrey);
     Place(Frame1, 150, 120, 5145, 1095);
     Label1 = MakeLabel(Frame1, "Label1", QStringLiteral("機種Series:"));
-    Place(Label1, 30, 180, 1575, 240);
+    Place(Label1, 30, 180, 1575, 240, 1650 - 30 - 30);
     cboItem = MakeDropDownList(Frame1, "cboItem");
     Place(cboItem, 30, 680, 1590, 315);
     Label2 = MakeLabel(Frame1, "Label2", QStringLiteral("型式Type:"));
-    Place(Label2, 1650, 180, 1545, 480);
+    Place(Label2, 1650, 180, 1545, 480, 3270 - 1650 - 30);
     Label2->hide();
     cboStyle = MakeDropDownList(Frame1, "cboStyle");
     Place(cboStyle, 1650, 680, 1590, 315);
     cboStyle->hide();
     Label3 = MakeLabel(Frame1, "Label3", QStringLiteral("內徑Bore"));
-    Place(Label3, 3270, 195, 1575, 240);
+    Place(Label3, 3270, 195, 1575, 240, 5145 - 3270 - 60);
     Label3->hide();
     cboDia = MakeDropDownList(Frame1, "cboDia");
     Place(cboDia, 3270, 680, 1850, 315);
@@ -130,7 +143,7 @@ void frmMain::BuildControls()
     Frame5 = MakeFrame(Frame2, "Frame5", QString(), PanelGrey);
     Place(Frame5, 5280, 120, 5055, 1095);
     Label4 = MakeLabel(Frame5, "Label4", QStringLiteral("行程Stroke/角度Rotation"));
-    Place(Label4, 120, 180, 2220, 240);
+    Place(Label4, 120, 180, 2220, 240, 5055 - 120 - 120);
     txtData = MakeStrokeBox(Frame5, "txtData");
     Place(txtData, 120, 680, 2370, 315);
     txtData1 = MakeStrokeBox(Frame5, "txtData1");

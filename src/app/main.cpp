@@ -1,11 +1,12 @@
 #include "frm_main.h"
 #include "native_environment.h"
+#include "program_title.h"
 #include <QApplication>
 
 int main(int argc, char** argv)
 {
     QApplication application(argc, argv);
-    QApplication::setApplicationDisplayName(QStringLiteral("3D TALVEX 2017"));
+    app::ConfigureApplication();
     app::NativeEnvironment native;
     app::frmMain window(native.environment());
     if (!window.Form_Load())

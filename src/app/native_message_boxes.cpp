@@ -1,4 +1,5 @@
 #include "native_message_boxes.h"
+#include "program_title.h"
 #include <QApplication>
 #include <QMessageBox>
 
@@ -10,7 +11,7 @@ void NativeMessageBoxes::show(const MessageBoxRequest& request)
 {
     QMessageBox box(request.icon == MessageBoxRequest::Icon::Critical ? QMessageBox::Critical
                                                                       : QMessageBox::NoIcon,
-                    request.title.isEmpty() ? QApplication::applicationDisplayName() : request.title,
+                    request.title.isEmpty() ? ProgramTitle() : request.title,
                     request.text, QMessageBox::Ok, QApplication::activeWindow());
     box.setWindowModality(Qt::ApplicationModal);
     box.exec();

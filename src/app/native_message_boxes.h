@@ -3,7 +3,8 @@
 
 namespace app {
 
-// Shows each message as a modal box over the active window.
+// Shows each message as a modal box over the active window; a box without a
+// title of its own carries the program's.
 class NativeMessageBoxes : public messages::MessageBoxes {
 public:
     void show(const messages::MessageBoxRequest& request) override;

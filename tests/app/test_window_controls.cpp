@@ -55,7 +55,16 @@ private slots:
         };
         for (const Place& place : places) {
             QCOMPARE(place.control->parentWidget(), place.container);
-            QCOMPARE(place.control->geometry(), place.rect);
+            if (qobject_cast<app::TaggedLabel*>(place.control)) {
+                // A label may widen into free space beside it when the
+                // stand-in font needs a few pixels more for its caption.
+                QCOMPARE(place.control->pos(), place.rect.topLeft());
+                QCOMPARE(place.control->height(), place.rect.height());
+                QVERIFY(place.control->width() >= place.rect.width());
+                QVERIFY(place.control->width() <= place.rect.width() + 20);
+            } else {
+                QCOMPARE(place.control->geometry(), place.rect);
+            }
         }
         QCOMPARE(w.Image1->parentWidget()->parentWidget(), w.Picture1);
         QCOMPARE(w.VScroll1->parentWidget(), w.Image1->parentWidget());

@@ -91,6 +91,28 @@ private slots:
         QCOMPARE(w->Image1->y(), -app::ToPixels(4808));
     }
 
+    // Every choice resets the stroke box to "0", also when it holds "0"
+    // already, and each reset refreshes the preview.
+    void choosingABoreAfterTheHelpPageBringsTheSeriesPictureBack()
+    {
+        QVERIFY(fixture->choose("AX", "AXN", "50"));
+        QTest::mouseClick(w->Command3, Qt::LeftButton);
+        QCOMPARE(w->Image1->pixmap().height(), 2000);
+        QCOMPARE(w->txtData->text(), QStringLiteral("0"));
+        QVERIFY(fixture->pick(w->cboDia, "50"));
+        QCOMPARE(w->Image1->pixmap().height(), 641);
+        QCOMPARE(position(), 4808);
+    }
+
+    void choosingABoreAfterScrollingByHandPutsTheViewBack()
+    {
+        QVERIFY(fixture->choose("AX", "AXN", "50"));
+        QVERIFY(w->VScroll1->setPosition(100));
+        QVERIFY(fixture->pick(w->cboDia, "50"));
+        QCOMPARE(position(), 4808);
+        QCOMPARE(w->Image1->y(), -app::ToPixels(4808));
+    }
+
     void scrollBarRefusesPositionsOutsideItsSpan()
     {
         QVERIFY(fixture->pick(w->cboItem, "AX"));

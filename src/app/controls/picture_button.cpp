@@ -11,6 +11,20 @@ PictureButton::PictureButton(const QPixmap& face, QWidget* parent)
     setFocusPolicy(Qt::StrongFocus);
 }
 
+QRect PictureButton::visibleRect() const
+{
+    return rect().adjusted(2, 2, -2, -2);
+}
+
+QRect PictureButton::faceRect() const
+{
+    const QRect inside = visibleRect();
+    const int shift = isDown() ? 1 : 0;  // pressed faces move like a real key
+    return QRect(QPoint(inside.x() + (inside.width() - face_.width()) / 2 + shift,
+                        inside.y() + (inside.height() - face_.height()) / 2 + shift),
+                 face_.size());
+}
+
 void PictureButton::paintEvent(QPaintEvent*)
 {
     QStylePainter painter(this);
@@ -20,12 +34,9 @@ void PictureButton::paintEvent(QPaintEvent*)
     option.features &= ~QStyleOptionToolButton::HasMenu;
     painter.drawComplexControl(QStyle::CC_ToolButton, option);
 
-    const int inset = isDown() ? 3 : 2;  // pressed faces shift like a real key
-    const QRect inside = rect().adjusted(2, 2, -2, -2);
+    const QRect inside = visibleRect();
     painter.setClipRect(inside);
-    const QPoint corner(inside.x() + (inside.width() - face_.width()) / 2 + inset - 2,
-                        inside.y() + (inside.height() - face_.height()) / 2 + inset - 2);
-    painter.drawPixmap(corner, face_);
+    painter.drawPixmap(faceRect().topLeft(), face_);
     if (hasFocus()) {
         QStyleOptionFocusRect focus;
         focus.initFrom(this);

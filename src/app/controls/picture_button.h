@@ -13,6 +13,11 @@ public:
     PictureButton(const QPixmap& face, QWidget* parent = nullptr);
     const QPixmap& face() const { return face_; }
 
+    // Where the face lies, and the part of the button inside its bevel that
+    // shows it (the rest is cut), both in the button's coordinates.
+    QRect faceRect() const;
+    QRect visibleRect() const;
+
 protected:
     void paintEvent(QPaintEvent* event) override;
 

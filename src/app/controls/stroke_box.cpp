@@ -8,6 +8,14 @@ StrokeBox::StrokeBox(QWidget* parent) : QLineEdit(parent)
     connect(this, &QLineEdit::textChanged, this, &StrokeBox::changed);
 }
 
+void StrokeBox::setText(const QString& text)
+{
+    const bool unchanged = text == QLineEdit::text();
+    QLineEdit::setText(text);
+    if (unchanged)
+        emit changed();
+}
+
 QColor StrokeBox::backColor() const
 {
     return palette().color(QPalette::Base);

@@ -1,19 +1,31 @@
 #include "tagged_label.h"
+#include "caption_layout.h"
 #include <QPainter>
 #include <QTextLayout>
-#include <cmath>
 
 namespace app {
 
 void TaggedLabel::setCaption(const QString& caption)
 {
     setText(caption);
+    fitCaption();
     emit changed();
 }
 
-} // namespace app
+void TaggedLabel::setDesignGeometry(const QRect& rect, int room)
+{
+    setGeometry(rect);
+    designWidth_ = rect.width();
+    room_ = room;
+    fitCaption();
+}
 
-namespace app {
+void TaggedLabel::fitCaption()
+{
+    if (designWidth_ < 0)
+        return;
+    resize(CaptionWidth(text(), font(), designWidth_, height(), room_), height());
+}
 
 void TaggedLabel::paintEvent(QPaintEvent*)
 {
@@ -23,7 +35,7 @@ void TaggedLabel::paintEvent(QPaintEvent*)
     QTextOption option;
     option.setWrapMode(QTextOption::WrapAtWordBoundaryOrAnywhere);
     layout.setTextOption(option);
-    const qreal lineSpacing = std::ceil(QFontInfo(font()).pixelSize() * 1.2);
+    const qreal lineSpacing = CaptionLineSpacing(font());
     layout.beginLayout();
     qreal y = 0;
     for (QTextLine line = layout.createLine(); line.isValid(); line = layout.createLine()) {

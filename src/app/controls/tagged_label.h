@@ -17,6 +17,11 @@ public:
     QString tag() const { return tag_; }
     void setTag(const QString& tag) { tag_ = tag; }
 
+    // The label's place in the design and how wide it may grow into the free
+    // space beside it, so that a stand-in font a little wider than the
+    // design's shows the caption whole (pixels).
+    void setDesignGeometry(const QRect& rect, int room);
+
 signals:
     void changed();
 
@@ -26,7 +31,11 @@ protected:
     void paintEvent(QPaintEvent* event) override;
 
 private:
+    void fitCaption();
+
     QString tag_;
+    int designWidth_ = -1;  // not placed yet
+    int room_ = 0;
 };
 
 } // namespace app
