@@ -179,15 +179,19 @@ private:
     void collectSpellings(const RowCodes& row)
     {
         QString scope;
+        Location location;  // the codes down to this one
         for (const CodeRef& code : row.codes) {
             if (code.value->isNull())
                 return;
             const QString text = code.value->toText();
+            (code.field == CodeField::Series ? location.series
+             : code.field == CodeField::Type ? location.type
+                                             : location.bore) = text;
             const QString key = QString::number(int(code.field)) + QLatin1Char('\x1f') + scope +
                                 catalogue::CodeKey(text);
             auto group = spellings_.find(key);
             if (group == spellings_.end())
-                group = spellings_.insert(key, SpellingGroup{code.field, row.table, row.location, {}});
+                group = spellings_.insert(key, SpellingGroup{code.field, row.table, location, {}});
             if (!group->spellings.contains(text))
                 group->spellings.append(text);
             scope += catalogue::CodeKey(text) + QLatin1Char('\x1f');

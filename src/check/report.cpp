@@ -26,17 +26,25 @@ QJsonObject LocationJson(const Location& location)
     return json;
 }
 
+// A code with blanks around it is shown between quotes, so they can be seen.
+QString Code(const QString& code)
+{
+    if (!code.isEmpty() && !code.front().isSpace() && !code.back().isSpace())
+        return code;
+    return QLatin1Char('"') + code + QLatin1Char('"');
+}
+
 } // namespace
 
 QString LocationText(const Location& location)
 {
     QStringList parts;
     if (!location.series.isEmpty())
-        parts.append(QStringLiteral("Series ") + location.series);
+        parts.append(QStringLiteral("Series ") + Code(location.series));
     if (!location.type.isEmpty())
-        parts.append(QStringLiteral("Type ") + location.type);
+        parts.append(QStringLiteral("Type ") + Code(location.type));
     if (!location.bore.isEmpty())
-        parts.append(QStringLiteral("Bore ") + location.bore);
+        parts.append(QStringLiteral("Bore ") + Code(location.bore));
     if (!location.sortId.isEmpty())
         parts.append(QStringLiteral("SortID ") + location.sortId);
     if (!location.path.isEmpty())

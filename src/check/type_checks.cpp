@@ -85,9 +85,9 @@ Findings CheckTypes(const CatalogueRows& rows, const CatalogueIndex& index)
         CheckOwnerValues(rows, type, findings);
         if (type.bores.empty() && rows.hasDetail) {
             findings.push_back(
-                {Severity::Error, QStringLiteral("type-no-bores"), kMainTable, TypeLocation(type),
+                {Severity::Warning, QStringLiteral("type-no-bores"), kMainTable, TypeLocation(type),
                  QStringLiteral("Fluid_Detail has no rows for this Series and Type: the Bore list "
-                                "stays empty and the user cannot go on."),
+                                "stays empty, so the Type is offered but leads nowhere."),
                  QStringLiteral("Add the Type's bores and ranges to Fluid_Detail, or remove the "
                                 "Type from Fluid_Main.")});
         }
