@@ -27,7 +27,7 @@ QString Number(double value)
 
 QString DrawingText(const QString& name, bool fallback)
 {
-    return fallback ? name + QStringLiteral(" (Type code + bore code, the FileName being blank)") : name;
+    return fallback ? name + QStringLiteral(" (Type code + bore code: no FileName)") : name;
 }
 
 class BoreRangeChecker {

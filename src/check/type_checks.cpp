@@ -1,4 +1,5 @@
 #include "type_checks.h"
+#include "catalogue/code_key.h"
 #include "read_catalogue.h"
 #include <QSet>
 #include <QStringList>
@@ -97,7 +98,7 @@ Findings CheckTypes(const CatalogueRows& rows, const CatalogueIndex& index)
     for (const BoreEntry& bore : index.bores) {
         if (bore.typeEntry || !rows.hasMain)
             continue;
-        const QString key = bore.series + QChar(0x1f) + bore.type;
+        const QString key = catalogue::CodeKey(bore.series) + QChar(0x1f) + catalogue::CodeKey(bore.type);
         if (told.contains(key))
             continue;
         told.insert(key);
