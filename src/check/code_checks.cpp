@@ -149,8 +149,7 @@ private:
         const QString text = code.value->toText();
         if (text.trimmed().isEmpty()) {
             add(Severity::Warning, "code-blank", row,
-                QStringLiteral("%1 is blank (%2): the %3 list shows an empty entry that selects "
-                               "nothing usable.")
+                QStringLiteral("%1 is blank (%2): the %3 list shows an entry that looks empty.")
                     .arg(field, Quoted(text), ListName(code.field)),
                 QStringLiteral("Enter the %1 code, or delete the row.").arg(ListName(code.field)));
             return;

@@ -33,12 +33,18 @@ int main(int argc, char* argv[])
         QStringLiteral("Checks a 3D TALVEX catalogue (TALVEX.mdb) or install root with the "
                        "program's own rules.\nExit status: 0 no error, 1 errors found, 2 the input "
                        "cannot be read."));
-    parser.addHelpOption();
+    const QCommandLineOption help = parser.addHelpOption();
     const QCommandLineOption json(QStringLiteral("json"), QStringLiteral("Print the findings as JSON."));
     parser.addOption(json);
     parser.addPositionalArgument(QStringLiteral("path"),
                                  QStringLiteral("A catalogue file, or an install root folder."));
-    parser.process(app);
+    // A mistaken command line is input that cannot be read: status 2, not 1.
+    if (!parser.parse(QGuiApplication::arguments())) {
+        std::fprintf(stderr, "talvex-check: %s\n", qUtf8Printable(parser.errorText()));
+        return check::kUnreadableInput;
+    }
+    if (parser.isSet(help))
+        parser.showHelp(check::kNoError);
     const QStringList paths = parser.positionalArguments();
     if (paths.size() != 1) {
         std::fprintf(stderr, "talvex-check: give one catalogue file or install root (--help).\n");

@@ -174,6 +174,7 @@ private slots:
             QVERIFY2(json.json.value(QStringLiteral("failure")).toString().contains(reason), json.out.constData());
         }
         QCOMPARE(Check({}).exitCode, 2);
+        QCOMPARE(Check({QStringLiteral("--no-such-option"), DataFile("TALVEX.mdb")}).exitCode, 2);
     }
 
     // Files that are no catalogue, or lack a table, fail with the table named,
