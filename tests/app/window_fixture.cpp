@@ -1,6 +1,10 @@
 #include "window_fixture.h"
 #include "generation/native_file_system.h"
+#ifdef Q_OS_WIN
+#include "generation/platform_cad_host.h"
+#else
 #include "generation/standin/standin_connector.h"
+#endif
 #include <QBuffer>
 #include <QDir>
 #include <QImage>
@@ -13,7 +17,12 @@ WindowFixture::WindowFixture()
 {
     QDir(root_.path()).mkpath(QStringLiteral("work"));
     fileSystem_ = std::make_unique<generation::NativeFileSystem>(workFolder());
+#ifdef Q_OS_WIN
+    cadHost_ = generation::CreatePlatformCadHostConnector();
+    environment.cadHost = cadHost_.get();
+#else
     setCadHostProgram(QStringLiteral(TALVEX_ROOT_DIR "/talvex-cadhost"));
+#endif
 
     environment.installRoot = [this] { return QDir::toNativeSeparators(root_.path()); };
     environment.catalogue = &catalogue;
@@ -26,9 +35,12 @@ WindowFixture::WindowFixture()
 WindowFixture::~WindowFixture()
 {
     window_.reset();
-    cadHost_->shutDownHost();
+#ifndef Q_OS_WIN
+    static_cast<generation::StandInHostConnector&>(*cadHost_).shutDownHost();
+#endif
 }
 
+#ifndef Q_OS_WIN
 void WindowFixture::setCadHostProgram(const QString& program)
 {
     generation::StandInHostOptions host;
@@ -38,6 +50,7 @@ void WindowFixture::setCadHostProgram(const QString& program)
     cadHost_ = std::make_unique<generation::StandInHostConnector>(host);
     environment.cadHost = cadHost_.get();
 }
+#endif
 
 QStringList WindowFixture::journal() const
 {

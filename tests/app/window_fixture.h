@@ -1,7 +1,7 @@
 #pragma once
 #include "app/environment.h"
 #include "app/frm_main.h"
-#include "generation/standin/standin_connector.h"
+#include "generation/cad_host.h"
 #include <QComboBox>
 #include <QList>
 #include <QStringList>
@@ -41,8 +41,10 @@ public:
     [[nodiscard]] bool writeFile(const QString& relative, const QByteArray& content) const;
     [[nodiscard]] bool copyCatalogue(const QString& sampleName = QStringLiteral("TALVEX.mdb")) const;
 
+#ifndef Q_OS_WIN
     // Before start(): where the stand-in CAD host is started from.
     void setCadHostProgram(const QString& program);
+#endif
     QString journalPath() const { return rootPath(QStringLiteral("cadhost.journal")); }
     QStringList journal() const;  // the host's journal lines, none when it never ran
     QString workFolder() const { return rootPath(QStringLiteral("work")); }
@@ -67,7 +69,7 @@ public:
 private:
     QTemporaryDir root_;
     std::unique_ptr<generation::FileSystem> fileSystem_;
-    std::unique_ptr<generation::StandInHostConnector> cadHost_;
+    std::unique_ptr<generation::CadHostConnector> cadHost_;
     std::unique_ptr<app::frmMain> window_;
 };
 
