@@ -62,10 +62,19 @@ QByteArray BuildCleanShell(const QStringList& stagedNames, QStringList* skipped)
     QString script = QStringLiteral(
         "#!/bin/sh\n"
         "# 清除 3D TALVEX 產生的暫存檔：只刪除下列檔名，不使用萬用字元。\n"
-        "# Removes the files 3D TALVEX staged in the temporary folder: only the names\n"
+        "# Removes the files 3D TALVEX staged in its work folder: only the names\n"
         "# below, no wildcards; folders and links of the same name are left alone.\n"
-        "work=${TMPDIR:-/tmp}\n"
-        "[ -d \"$work\" ] || exit 0\n"
+        "# The folder is the one the program uses, and only when it is a real\n"
+        "# folder of the user's own.\n"
+        "case ${XDG_RUNTIME_DIR-} in\n"
+        "  /*) work=$XDG_RUNTIME_DIR/talvex ;;\n"
+        "  *) case ${TMPDIR-} in\n"
+        "       /*) work=$TMPDIR ;;\n"
+        "       *) work=/tmp ;;\n"
+        "     esac\n"
+        "     work=$work/talvex-$(id -u) ;;\n"
+        "esac\n"
+        "[ -d \"$work\" ] && [ ! -L \"$work\" ] && [ -O \"$work\" ] || exit 0\n"
         "for name in \\\n");
     for (const QString& name : SafeNames(stagedNames, skipped))
         script += QStringLiteral("  '%1' \\\n").arg(name);

@@ -12,7 +12,9 @@ namespace demo {
 // form are left out and returned in skipped.
 QByteArray BuildCleanBatch(const QStringList& stagedNames, QStringList* skipped = nullptr);
 
-// "TEMP CLEAR.sh" for POSIX sh: the same, in ${TMPDIR:-/tmp}.
+// "TEMP CLEAR.sh" for POSIX sh: the same, in the program's work folder there
+// ($XDG_RUNTIME_DIR/talvex, else ${TMPDIR:-/tmp}/talvex-<uid>), and only when
+// that is a real folder of the user's own.
 QByteArray BuildCleanShell(const QStringList& stagedNames, QStringList* skipped = nullptr);
 
 } // namespace demo

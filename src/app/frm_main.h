@@ -74,6 +74,8 @@ private:
     void BuildRangeText();
     // Tells the user about a query that could not run; true when it ran.
     bool ReportQueryFailure(const base::Status& ran);
+    // Empties a list whose fill failed, and the lists that depend on it.
+    void EmptyListsFrom(QComboBox* failedList);
     catalogue::Connection* CatalogueConnection() const;
 
     // Preview panel and description documents.
@@ -104,6 +106,9 @@ private:
     QString InstallRoot() const;
 
     Environment environment_;
+    // The last BuildRangeText's failure: its empty range boxes would admit
+    // any stroke, so generate is refused until a Bore is chosen again.
+    base::Status rangeTextFailure_;
     bool activated_ = false;
     bool unloaded_ = false;
 };

@@ -3,6 +3,7 @@
 #include "frm_main.h"
 #include "catalogue/queries.h"
 #include "messages/system_messages.h"
+#include <array>
 
 namespace app {
 
@@ -13,22 +14,37 @@ bool frmMain::ReportQueryFailure(const base::Status& ran)
     return ran.ok();
 }
 
+// A failed fill leaves a list as it was: with the items and pick of an
+// earlier selection, which would pass the checks under the new one.
+void frmMain::EmptyListsFrom(QComboBox* failedList)
+{
+    bool dependent = false;
+    for (QComboBox* list : std::array{cboItem, cboStyle, cboDia}) {
+        dependent = dependent || list == failedList;
+        if (dependent)
+            ComboListTarget(list).clear();
+    }
+}
+
 void frmMain::FillSeriesList()
 {
     ComboListTarget target(cboItem);
-    ReportQueryFailure(catalogue::FillSeriesList(CatalogueConnection(), target));
+    if (!ReportQueryFailure(catalogue::FillSeriesList(CatalogueConnection(), target)))
+        EmptyListsFrom(cboItem);
 }
 
 void frmMain::FillTypeList(const QString& series)
 {
     ComboListTarget target(cboStyle);
-    ReportQueryFailure(catalogue::FillTypeList(CatalogueConnection(), target, series));
+    if (!ReportQueryFailure(catalogue::FillTypeList(CatalogueConnection(), target, series)))
+        EmptyListsFrom(cboStyle);
 }
 
 void frmMain::FillBoreList(const QString& series, const QString& type)
 {
     ComboListTarget target(cboDia);
-    ReportQueryFailure(catalogue::FillBoreList(CatalogueConnection(), target, series, type));
+    if (!ReportQueryFailure(catalogue::FillBoreList(CatalogueConnection(), target, series, type)))
+        EmptyListsFrom(cboDia);
 }
 
 bool frmMain::HasSecondStroke(const QString& series, const QString& type)
@@ -56,9 +72,10 @@ void frmMain::BuildRangeText()
 {
     RangeBoxTarget first(txtInfo), second(txtInfo1);
     const bool boreStepShown = !Label2->isHidden() && !Label3->isHidden();
-    ReportQueryFailure(catalogue::BuildRangeText(CatalogueConnection(), Label1->tag(),
-                                                 Label2->tag(), cboDia->currentText(),
-                                                 boreStepShown, first, second));
+    rangeTextFailure_ = catalogue::BuildRangeText(CatalogueConnection(), Label1->tag(),
+                                                  Label2->tag(), cboDia->currentText(),
+                                                  boreStepShown, first, second);
+    ReportQueryFailure(rangeTextFailure_);
 }
 
 } // namespace app

@@ -212,7 +212,7 @@ bool GenerateAccepts(CodeField field, const QString& code)
     switch (field) {
     case CodeField::Series: return true;
     case CodeField::Type:
-    case CodeField::Bore: return generation::IsSafeCatalogueCode(code);
+    case CodeField::Bore: return generation::IsSafeBoreCode(code);
     }
     return true;
 }

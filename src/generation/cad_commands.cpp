@@ -51,4 +51,15 @@ bool IsSafeCatalogueCode(const QString& code)
     return true;
 }
 
+bool IsSafeBoreCode(const QString& code)
+{
+    if (!IsSafeCatalogueCode(code))
+        return false;
+    for (const QChar c : code) {
+        if (c == QLatin1Char(';') || c == QLatin1Char('\'') || c.isSpace())
+            return false;
+    }
+    return true;
+}
+
 } // namespace generation

@@ -23,5 +23,10 @@ QString StretchCommandFor(bool strokeEntryAllowed, const QString& typeCode,
 // backslash, a parenthesis or a control character would change the call, and
 // a slash would lead the fallback drawing name out of the drawing folder.
 bool IsSafeCatalogueCode(const QString& code);
+// The bore code also stands unquoted in the stretch command, where a ";"
+// would start a LISP comment, a "'" quote what follows and a blank split it
+// into two arguments. (The Type code is inside a LISP string: they are
+// harmless there.)
+bool IsSafeBoreCode(const QString& code);
 
 } // namespace generation

@@ -9,12 +9,13 @@ namespace generation {
 class FileSystem {
 public:
     virtual ~FileSystem() = default;
-    // The platform's temporary folder, without a trailing separator.
-    virtual QString temporaryFolder() = 0;
+    // The platform's temporary folder, without a trailing separator, or why
+    // there is none that may be used.
+    virtual base::Result<QString> temporaryFolder() = 0;
     virtual bool folderExists(const QString& path) = 0;
     // A plain file with normal attributes; hidden and system files are not found.
     virtual bool fileFound(const QString& path) = 0;
-    virtual base::Status createFolder(const QString& path) = 0;  // one level
+    virtual base::Status createFolder(const QString& path) = 0;  // one level, the user's alone
     virtual base::Status deleteFile(const QString& path) = 0;
     // Copies into destinationFolder (which ends with a separator), overwriting a
     // file of the same name.

@@ -5,6 +5,7 @@
 #ifdef Q_OS_WIN
 #include "win/win_files.h"
 #else
+#include "posix/private_folder.h"
 #include <QFile>
 #include <QScopeGuard>
 #include <QTemporaryFile>
@@ -27,20 +28,23 @@ bool NativeFileSystem::folderExists(const QString& path)
     return !path.isEmpty() && QFileInfo(path).isDir();
 }
 
+#ifdef Q_OS_WIN
+
+base::Result<QString> NativeFileSystem::temporaryFolder()
+{
+    if (!fixedTemporaryFolder_.isEmpty())
+        return fixedTemporaryFolder_;
+    const QString folder = win::TemporaryFolder();
+    if (folder.isEmpty())
+        return base::Fail(QStringLiteral("the system names no temporary folder"));
+    return folder;
+}
+
 base::Status NativeFileSystem::createFolder(const QString& path)
 {
     if (path.isEmpty() || !QDir().mkdir(path))
         return base::Fail(QStringLiteral("Cannot create the folder ") + path);
     return {};
-}
-
-#ifdef Q_OS_WIN
-
-QString NativeFileSystem::temporaryFolder()
-{
-    if (!fixedTemporaryFolder_.isEmpty())
-        return fixedTemporaryFolder_;
-    return win::TemporaryFolder();
 }
 
 bool NativeFileSystem::fileFound(const QString& path)
@@ -95,7 +99,9 @@ base::Status CopyBytes(int in, int out)
     }
 }
 
-// Copies the bytes and the permission bits of source into the open file out.
+// Copies the bytes of source into the open file out, which gets mode 0644:
+// the source's bits would carry a world-writable file on the medium over to
+// a LISP file that the CAD host loads.
 base::Status CopyContent(const QByteArray& source, int out)
 {
     const int in = ::open(source.constData(), O_RDONLY | O_CLOEXEC);
@@ -109,18 +115,29 @@ base::Status CopyContent(const QByteArray& source, int out)
         return ErrnoFailure(EISDIR);
     if (const base::Status copied = CopyBytes(in, out); !copied)
         return copied;
-    if (::fchmod(out, status.st_mode & 0777) != 0)
+    if (::fchmod(out, 0644) != 0)
         return ErrnoFailure(errno);
     return {};
 }
 
 } // namespace
 
-QString NativeFileSystem::temporaryFolder()
+base::Result<QString> NativeFileSystem::temporaryFolder()
 {
     if (!fixedTemporaryFolder_.isEmpty())
         return fixedTemporaryFolder_;
-    return QDir::toNativeSeparators(QDir::tempPath());
+    const uid_t user = ::geteuid();
+    return posix::PreparePrivateFolder(
+        posix::PrivateWorkFolderPath(qgetenv("XDG_RUNTIME_DIR"), qgetenv("TMPDIR"), user), user);
+}
+
+base::Status NativeFileSystem::createFolder(const QString& path)
+{
+    if (path.isEmpty())
+        return base::Fail(QStringLiteral("Cannot create a folder without a name"));
+    if (::mkdir(QFile::encodeName(path).constData(), 0700) != 0)
+        return ErrnoFailure(errno);
+    return {};
 }
 
 bool NativeFileSystem::fileFound(const QString& path)

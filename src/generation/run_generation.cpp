@@ -4,6 +4,7 @@
 #include "staging_paths.h"
 
 #include <exception>
+#include <optional>
 
 namespace generation {
 
@@ -34,6 +35,17 @@ void Stage(GenerationServices& services, const QString& source, const QString& w
         failedReset = std::move(reset);
 }
 
+// The first code that would change the LISP call. The Type code stands
+// inside a LISP string, the bore code does not.
+std::optional<QString> UnsafeCode(const GenerationRequest& request)
+{
+    if (!IsSafeCatalogueCode(request.typeCode))
+        return request.typeCode;
+    if (!IsSafeBoreCode(request.boreCode))
+        return request.boreCode;
+    return std::nullopt;
+}
+
 base::Result<std::unique_ptr<CadApplication>> AttachOrCreate(CadHostConnector& host)
 {
     auto running = host.getActiveObject(QStringLiteral("AutoCAD.Application"));
@@ -48,15 +60,18 @@ GenerationOutcome RunGeneration(const GenerationRequest& request, GenerationServ
 {
     // Checked before any file is touched: a selection that cannot be sent
     // should not cost a copy, nor a request to change the disc.
-    for (const QString& code : {request.typeCode, request.boreCode}) {
-        if (!IsSafeCatalogueCode(code)) {
-            services.messageBoxes.show(messages::InvalidCatalogueData(code));
-            return GenerationOutcome::InvalidCatalogueData;
-        }
+    if (const std::optional<QString> code = UnsafeCode(request)) {
+        services.messageBoxes.show(messages::InvalidCatalogueData(*code));
+        return GenerationOutcome::InvalidCatalogueData;
     }
 
     FileSystem& files = services.fileSystem;
-    const QString workFolder = WorkFolder(GetTempPath(files));
+    const base::Result<QString> temporaryFolder = GetTempPath(files);
+    if (!temporaryFolder) {
+        services.messageBoxes.show(messages::WorkFolderUnusable(temporaryFolder.error()));
+        return GenerationOutcome::WorkFolderUnusable;
+    }
+    const QString workFolder = WorkFolder(*temporaryFolder);
     if (!files.folderExists(workFolder))
         files.createFolder(workFolder);
     const QString staleAcadDoc = workFolder + kStaleAcadDocFile;

@@ -33,6 +33,7 @@ struct GenerationServices {
 
 enum class GenerationOutcome {
     InvalidCatalogueData,  // a code would change the LISP call; nothing touched
+    WorkFolderUnusable,    // no temporary folder that may be used; nothing touched
     DrawingFolderMissing,  // message, disc tray opened; host not contacted
     HostNotFound,          // "Cannot find AutoCAD"
     HostDriven,            // attached or started; later steps may still have failed

@@ -22,14 +22,17 @@ QString LispApplicationSource(const QString& installRoot)
     return DrawingSource(installRoot, kLispApplicationFile);
 }
 
-QString GetTempPath(FileSystem& fileSystem)
+base::Result<QString> GetTempPath(FileSystem& fileSystem)
 {
-    return fileSystem.temporaryFolder();
+    base::Result<QString> folder = fileSystem.temporaryFolder();
+    if (folder && folder->isEmpty())
+        return base::Fail(QStringLiteral("the temporary folder has no name"));
+    return folder;
 }
 
 QString WorkFolder(const QString& temporaryFolder)
 {
-    if (temporaryFolder.endsWith(QDir::separator()))
+    if (temporaryFolder.isEmpty() || temporaryFolder.endsWith(QDir::separator()))
         return temporaryFolder;
     return temporaryFolder + Sep();
 }

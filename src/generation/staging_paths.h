@@ -13,11 +13,13 @@ QString LispApplicationSource(const QString& installRoot);                // roo
 inline const QString kLispApplicationFile = QStringLiteral("3dstretch.VLX");
 inline const QString kStaleAcadDocFile = QStringLiteral("Acaddoc.vlx");
 
-// The temporary folder as the platform reports it, without a trailing separator.
+// The temporary folder as the platform reports it, without a trailing
+// separator; a folder without a name is a failure too.
 // (Keep <windows.h> out of any file that sees this name: its macro of the same
 // name would rename it.)
-QString GetTempPath(FileSystem& fileSystem);
+base::Result<QString> GetTempPath(FileSystem& fileSystem);
 // The temporary folder with one separator appended (none doubled at a root).
+// Empty stays empty: a missing folder must not become the root folder.
 QString WorkFolder(const QString& temporaryFolder);
 
 // A name the catalogue gives for a drawing stays inside the drawing folder.

@@ -31,6 +31,12 @@ MessageBoxRequest WrongDisc()
     return CriticalMessage(QStringLiteral("光碟片有誤CD-ROM ERROR"));
 }
 
+MessageBoxRequest WorkFolderUnusable(const QString& reason)
+{
+    return ErrorMessage(QStringLiteral("無法使用暫存資料夾"),
+                        QStringLiteral("Cannot use the temporary folder: ") + reason);
+}
+
 MessageBoxRequest CopyFailed()
 {
     return ErrorMessage(QStringLiteral("無法複製檔案"), QStringLiteral("Can't Copy The Dwg File"));

@@ -16,6 +16,8 @@ MessageBoxRequest FileOpenFailure(const QString& path);
 MessageBoxRequest InvalidCatalogueData(const QString& code);
 // The install root has no drawing folder: the wrong disc is in the drive.
 MessageBoxRequest WrongDisc();
+// The temporary folder may not be used (the reason names it and says why).
+MessageBoxRequest WorkFolderUnusable(const QString& reason);
 // A file could not be staged into the work folder.
 MessageBoxRequest CopyFailed();
 // Neither a running CAD host nor a new one could be reached.

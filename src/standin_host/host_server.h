@@ -1,4 +1,5 @@
 #pragma once
+#include "base/result.h"
 #include "generation/standin/standin_protocol.h"
 #include <QFile>
 #include <QHash>
@@ -10,16 +11,21 @@ class QLocalSocket;
 namespace cadhost {
 
 // The stand-in CAD host's side of the socket: answers the calls, keeps the
-// opened drawings and writes every call to the journal.
+// opened drawings of each connection and writes every call to the journal.
+// Any local program may connect, so no client can stall the others: each
+// connection gets a bounded number of lines per turn of the event loop, a
+// bounded line length and a bounded backlog of unread replies.
 class HostServer : public QObject {
     Q_OBJECT
 public:
-    enum class ListenResult { Listening, AlreadyRunning, Failed };
+    enum class Started { Listening, AlreadyRunning };
 
     explicit HostServer(QObject* parent = nullptr);
-    // Listens on socketPath unless another host answers there; a socket file
-    // left by a host that is gone is replaced. Opens the journal (appending).
-    ListenResult start(const QString& socketPath, const QString& journalPath, QString* error);
+    // Listens on socketPath (an absolute path) unless a host already answers
+    // there. Only a socket file of this user's that nobody listens on any
+    // more is replaced; anything else at the path is left alone and fails the
+    // start. Opens the journal (appending).
+    base::Result<Started> start(const QString& socketPath, const QString& journalPath);
 
 signals:
     void callReceived(const QString& journalLine);
@@ -28,15 +34,33 @@ signals:
     void quitRequested();
 
 private:
+    struct Client {
+        bool mayQuit = false;  // the host's own user
+        bool serveQueued = false;
+    };
+    struct Document {
+        const QLocalSocket* owner = nullptr;  // the connection that opened it
+        QString path;
+    };
+
+    base::Result<Started> listen(const QString& socketPath);
     void acceptConnections();
-    void readRequests(QLocalSocket* socket);
-    generation::standin::Reply answer(const generation::standin::Request& request);
+    void serve(QLocalSocket* socket);
+    void queueServe(QLocalSocket* socket);
+    void forget(QLocalSocket* socket);
+    generation::standin::Reply answer(QLocalSocket* socket,
+                                      const generation::standin::Request& request);
+    generation::standin::Reply open(QLocalSocket* socket,
+                                    const generation::standin::Request& request);
     void journal(const QString& line);
 
-    QLocalServer server_;
-    QFile journal_;
-    QHash<qint64, QString> documents_;
+    // Declared before the server: the sockets go with it and still report
+    // their disconnection (forget()) while it is destroyed.
+    QHash<QLocalSocket*, Client> clients_;
+    QHash<qint64, Document> documents_;
     qint64 nextDocument_ = 1;
+    QFile journal_;
+    QLocalServer server_;
 };
 
 } // namespace cadhost

@@ -7,7 +7,13 @@
 #include <QSplitter>
 #include <QVBoxLayout>
 
+#include <algorithm>
+
 namespace cadhost {
+
+namespace {
+constexpr int kCallRefreshMs = 100;
+}
 
 HostWindow::HostWindow(const QString& journalPath, QWidget* parent)
     : QMainWindow(parent),
@@ -18,6 +24,8 @@ HostWindow::HostWindow(const QString& journalPath, QWidget* parent)
     setWindowTitle(tr("talvex-cadhost - stand-in CAD host"));
     drawingPath_->setTextInteractionFlags(Qt::TextSelectableByMouse);
     drawingContent_->setReadOnly(true);
+    // One line each: the list lays out a new row without measuring the others.
+    calls_->setUniformItemSizes(true);
 
     auto* drawing = new QWidget;
     auto* drawingLayout = new QVBoxLayout(drawing);
@@ -26,7 +34,8 @@ HostWindow::HostWindow(const QString& journalPath, QWidget* parent)
 
     auto* callsPane = new QWidget;
     auto* callsLayout = new QVBoxLayout(callsPane);
-    callsLayout->addWidget(new QLabel(tr("Calls received (journal: %1)").arg(journalPath)));
+    callsLayout->addWidget(new QLabel(
+        tr("Calls received, the latest %1 (journal: %2)").arg(kShownCalls).arg(journalPath)));
     callsLayout->addWidget(calls_);
 
     auto* splitter = new QSplitter(Qt::Vertical);
@@ -34,11 +43,28 @@ HostWindow::HostWindow(const QString& journalPath, QWidget* parent)
     splitter->addWidget(callsPane);
     setCentralWidget(splitter);
     resize(720, 560);
+
+    callRefresh_.setSingleShot(true);
+    callRefresh_.setInterval(kCallRefreshMs);
+    connect(&callRefresh_, &QTimer::timeout, this, &HostWindow::showPendingCalls);
 }
 
 void HostWindow::showCall(const QString& journalLine)
 {
-    calls_->addItem(journalLine);
+    pendingCalls_.append(journalLine);
+    if (pendingCalls_.size() > kShownCalls)
+        pendingCalls_.removeFirst();
+    if (!callRefresh_.isActive())
+        callRefresh_.start();
+}
+
+void HostWindow::showPendingCalls()
+{
+    const int excess = calls_->count() + int(pendingCalls_.size()) - kShownCalls;
+    if (excess > 0)
+        calls_->model()->removeRows(0, std::min(excess, calls_->count()));
+    calls_->addItems(pendingCalls_);
+    pendingCalls_.clear();
     calls_->scrollToBottom();
 }
 

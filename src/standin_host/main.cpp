@@ -4,12 +4,17 @@
 // a journal of them (formats in standin_protocol.h).
 //
 //   talvex-cadhost [--socket PATH] [--journal PATH] [--offscreen]
+//
+// A host already listening on the socket is left alone: the new one says so
+// and ends with status 0. Anything else at the socket path that is not a
+// socket of this user's, left by a host that is gone, ends it with status 1.
 #include "host_server.h"
 #include "host_window.h"
 #include "generation/standin/standin_protocol.h"
 
 #include <QApplication>
 #include <QCommandLineParser>
+#include <QFileInfo>
 #include <QTimer>
 #include <cstdio>
 #include <cstring>
@@ -76,16 +81,16 @@ int main(int argc, char** argv)
     QObject::connect(&server, &cadhost::HostServer::quitRequested, &application,
                      [] { QTimer::singleShot(0, qApp, &QCoreApplication::quit); });
 
-    QString error;
-    switch (server.start(parser.value(socketOption), journalPath, &error)) {
-    case cadhost::HostServer::ListenResult::Listening:
-        return application.exec();
-    case cadhost::HostServer::ListenResult::AlreadyRunning:
-        std::fputs("talvex-cadhost: another host is already running\n", stderr);
-        return 0;
-    case cadhost::HostServer::ListenResult::Failed:
-        std::fprintf(stderr, "talvex-cadhost: %s\n", qPrintable(error));
+    // Relative to the current folder, as a path on the command line is.
+    const QString socketPath = QFileInfo(parser.value(socketOption)).absoluteFilePath();
+    const auto started = server.start(socketPath, journalPath);
+    if (!started) {
+        std::fprintf(stderr, "talvex-cadhost: %s\n", qPrintable(started.error()));
         return 1;
     }
-    return 1;
+    if (*started == cadhost::HostServer::Started::AlreadyRunning) {
+        std::fprintf(stderr, "talvex-cadhost: a host is already running on %s\n", qPrintable(socketPath));
+        return 0;
+    }
+    return application.exec();
 }

@@ -7,6 +7,8 @@ using testing::WindowFixture;
 namespace {
 
 const QString DriveMessage = QStringLiteral("光碟片有誤CD-ROM ERROR");
+const QString OutOfRange = QStringLiteral("您所輸入的行程不符合範圍條件值\r\nInput Error");
+const QString QueryFailed = QStringLiteral("讀取型錄資料失敗\r\nCannot read the catalogue: not authorized");
 
 } // namespace
 
@@ -145,6 +147,55 @@ private slots:
         QCOMPARE(w->txtInfo->text(), QStringLiteral("5-500"));
         QCOMPARE(w->cboDia->currentText(), QStringLiteral("50"));
         QCOMPARE(fixture->tray.doorOpened, 0);
+    }
+
+    // A list whose fill failed must not keep the items and pick of an earlier
+    // selection: the Type and Bore would pass the checks under the new Series.
+    void failedListFillLeavesNothingToGenerate()
+    {
+        QVERIFY(fixture->choose("UMO", "UMO_D", "20"));
+        fixture->messages.shown.clear();
+        fixture->failNextQueries(1);  // the Type list of the next Series
+        QVERIFY(fixture->pick(w->cboItem, "AX"));
+        QCOMPARE(fixture->messages.shown.size(), 1);
+        QCOMPARE(fixture->messages.shown.first().text, QueryFailed);
+        QCOMPARE(w->cboStyle->count(), 0);
+        QCOMPARE(w->cboDia->count(), 0);
+        QVERIFY(w->txtData->locked());
+        QCOMPARE(generate(), QStringLiteral("請選擇型式。\r\nPlease select Type"));
+
+        QVERIFY(fixture->choose("UMO", "UMO_D", "20"));
+        fixture->failNextQueries(1);  // the Bore list of the next Type
+        QVERIFY(fixture->pick(w->cboStyle, "UMO_S"));
+        QVERIFY(w->cboStyle->count() > 0);
+        QCOMPARE(w->cboDia->count(), 0);
+        QCOMPARE(generate(), QStringLiteral("請選擇內徑。\r\nPlease select Bore"));
+        QCOMPARE(fixture->tray.doorOpened, 0);
+    }
+
+    // Empty range boxes admit any stroke, so ranges that could not be read
+    // refuse the generate command until a Bore is chosen again.
+    void failedRangeQueryRefusesGenerateUntilANewBore()
+    {
+        QVERIFY(fixture->pick(w->cboItem, "AX"));
+        QVERIFY(fixture->pick(w->cboStyle, "AXN"));
+        fixture->messages.shown.clear();
+        fixture->failNextQueries(1);  // the range texts
+        QVERIFY(fixture->pick(w->cboDia, "50"));
+        QCOMPARE(fixture->messages.shown.size(), 1);
+        QCOMPARE(fixture->messages.shown.first().text, QueryFailed);
+        QCOMPARE(w->txtInfo->text(), QString());
+        type(w->txtData, "9999");
+        QCOMPARE(generate(), QueryFailed);
+        type(w->txtData, "100");
+        QCOMPARE(generate(), QueryFailed);
+
+        QVERIFY(fixture->pick(w->cboDia, "50"));
+        QCOMPARE(w->txtInfo->text(), QStringLiteral("5-500"));
+        type(w->txtData, "9999");
+        QCOMPARE(generate(), OutOfRange);
+        type(w->txtData, "100");
+        QCOMPARE(generate(), DriveMessage);
     }
 };
 

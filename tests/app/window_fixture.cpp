@@ -1,4 +1,5 @@
 #include "window_fixture.h"
+#include "catalogue/database.h"
 #include "generation/native_file_system.h"
 #ifdef Q_OS_WIN
 #include "generation/platform_cad_host.h"
@@ -111,6 +112,21 @@ void WindowFixture::enterStroke(app::StrokeBox* box, const QString& text)
     box->selectAll();
     QTest::keyClick(box, Qt::Key_Delete);
     QTest::keyClicks(box, text);
+}
+
+void WindowFixture::failNextQueries(int count)
+{
+    failuresLeft_ = count;
+    sqlite3_set_authorizer(
+        catalogue.connection->database()->handle(),
+        [](void* left, int action, const char*, const char*, const char*, const char*) {
+            int& failures = *static_cast<int*>(left);
+            if (action != SQLITE_SELECT || failures == 0)
+                return SQLITE_OK;
+            --failures;
+            return SQLITE_DENY;
+        },
+        &failuresLeft_);
 }
 
 QByteArray Jpeg(int width, int height, QColor colour)

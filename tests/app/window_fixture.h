@@ -59,6 +59,9 @@ public:
     bool choose(const QString& series, const QString& type, const QString& bore);
     // The user replaces the text of a stroke box by typing.
     static void enterStroke(app::StrokeBox* box, const QString& text);
+    // After start(): the next count catalogue statements fail, as on a
+    // catalogue that cannot be read ("not authorized").
+    void failNextQueries(int count);
 
     RecordedMessages messages;
     RecordingShell shell;
@@ -71,6 +74,7 @@ private:
     std::unique_ptr<generation::FileSystem> fileSystem_;
     std::unique_ptr<generation::CadHostConnector> cadHost_;
     std::unique_ptr<app::frmMain> window_;
+    int failuresLeft_ = 0;
 };
 
 QStringList Items(const QComboBox* combo);

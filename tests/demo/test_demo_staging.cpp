@@ -11,6 +11,9 @@
 #include <QProcess>
 #include <QTemporaryDir>
 #include <QTest>
+#ifdef Q_OS_UNIX
+#include <unistd.h>
+#endif
 
 using namespace demo;
 
@@ -57,7 +60,10 @@ QStringList Names(const QList<StandInDrawing>& drawings)
     return names;
 }
 
-bool RunShell(const QByteArray& script, const QString& temporaryFolder)
+#ifdef Q_OS_UNIX  // the shell scripts run under POSIX sh
+// Runs a clean-up script with TMPDIR, and XDG_RUNTIME_DIR when given
+// (otherwise unset), as the user's environment.
+bool RunShell(const QByteArray& script, const QString& temporaryFolder, const QString& runtimeFolder = QString())
 {
     QTemporaryDir scriptDir;
     const QString path = scriptDir.filePath(QStringLiteral("TEMP CLEAR.sh"));
@@ -68,11 +74,21 @@ bool RunShell(const QByteArray& script, const QString& temporaryFolder)
     QProcess shell;
     QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
     environment.insert(QStringLiteral("TMPDIR"), temporaryFolder);
+    environment.remove(QStringLiteral("XDG_RUNTIME_DIR"));
+    if (!runtimeFolder.isEmpty())
+        environment.insert(QStringLiteral("XDG_RUNTIME_DIR"), runtimeFolder);
     shell.setProcessEnvironment(environment);
     shell.start(QStringLiteral("/bin/sh"), {path});
     return shell.waitForFinished(10000) && shell.exitStatus() == QProcess::NormalExit
         && shell.exitCode() == 0;
 }
+
+// The program's work folder under a temporary folder, as the program names it.
+QString UserWorkFolder(const QString& temporaryFolder)
+{
+    return temporaryFolder + QStringLiteral("/talvex-%1").arg(::geteuid());
+}
+#endif
 
 void Touch(const QString& path)
 {
@@ -201,24 +217,34 @@ private slots:
         QVERIFY(batch.contains("AXN12.dwg"));
     }
 
+#ifdef Q_OS_UNIX
+    void shellRemovesTheListedNamesOnly_data()
+    {
+        QTest::addColumn<bool>("runtimeFolder");
+        QTest::newRow("work folder in TMPDIR") << false;
+        QTest::newRow("work folder in XDG_RUNTIME_DIR") << true;
+    }
+
     void shellRemovesTheListedNamesOnly()
     {
-#ifdef Q_OS_WIN
-        QSKIP("POSIX sh");
-#endif
+        QFETCH(bool, runtimeFolder);
         QTemporaryDir temp;
         QVERIFY(temp.isValid());
-        const QDir dir(temp.path());
+        const QString work = runtimeFolder ? temp.filePath(QStringLiteral("talvex")) : UserWorkFolder(temp.path());
+        QVERIFY(QDir().mkdir(work));
+        const QDir dir(work);
         for (const char* name : {"3dstretch.VLX", "A B.dwg", "AXN12.dwg", "A", "B.dwg", "axn12.dwg",
                                  "AXN12.dwg.bak", "Acaddoc.vlx", "other.txt"})
             Touch(dir.filePath(QString::fromUtf8(name)));
         QVERIFY(dir.mkdir(QStringLiteral("TAA20S.dwg")));
         Touch(dir.filePath(QStringLiteral("TAA20S.dwg/inside.dwg")));
         QVERIFY(QFile::link(dir.filePath(QStringLiteral("other.txt")), dir.filePath(QStringLiteral("KKJ25.dwg"))));
+        Touch(temp.filePath(QStringLiteral("AXN12.dwg")));  // the shared folder itself is not ours
 
         const QByteArray script = BuildCleanShell(
             {"3dstretch.VLX", "A B.dwg", "AXN12.dwg", "TAA20S.dwg", "KKJ25.dwg", "*", "missing.dwg"});
-        QVERIFY(RunShell(script, temp.path()));
+        QVERIFY(RunShell(script, runtimeFolder ? QStringLiteral("/nonexistent") : temp.path(),
+                         runtimeFolder ? temp.path() : QString()));
 
         for (const char* gone : {"3dstretch.VLX", "A B.dwg", "AXN12.dwg"})
             QVERIFY2(!QFileInfo::exists(dir.filePath(QString::fromUtf8(gone))), gone);
@@ -226,17 +252,29 @@ private slots:
                                  "TAA20S.dwg/inside.dwg"})
             QVERIFY2(QFileInfo::exists(dir.filePath(QString::fromUtf8(kept))), kept);
         QVERIFY(QFileInfo(dir.filePath(QStringLiteral("KKJ25.dwg"))).isSymLink());
+        QVERIFY(QFileInfo::exists(temp.filePath(QStringLiteral("AXN12.dwg"))));
+    }
+
+    void shellLeavesAWorkFolderThatIsNotOurs()
+    {
+        QTemporaryDir temp;
+        QVERIFY(QDir(temp.path()).mkdir(QStringLiteral("elsewhere")));
+        Touch(temp.filePath(QStringLiteral("elsewhere/AXN12.dwg")));
+        QVERIFY(QFile::link(temp.filePath(QStringLiteral("elsewhere")), UserWorkFolder(temp.path())));
+        QVERIFY(RunShell(BuildCleanShell({"AXN12.dwg"}), temp.path()));
+        QVERIFY(QFileInfo::exists(temp.filePath(QStringLiteral("elsewhere/AXN12.dwg"))));
     }
 
     void shellWithoutAFolderDoesNothing()
     {
-#ifdef Q_OS_WIN
-        QSKIP("POSIX sh");
-#endif
         QTemporaryDir temp;
+        Touch(temp.filePath(QStringLiteral("AXN12.dwg")));
         QVERIFY(RunShell(BuildCleanShell({"AXN12.dwg"}), temp.filePath(QStringLiteral("absent"))));
+        QVERIFY(RunShell(BuildCleanShell({"AXN12.dwg"}), temp.path()));
         QVERIFY(RunShell(BuildCleanShell({}), temp.path()));
+        QVERIFY(QFileInfo::exists(temp.filePath(QStringLiteral("AXN12.dwg"))));
     }
+#endif
 
     void writerLeavesUnchangedFilesAlone()
     {

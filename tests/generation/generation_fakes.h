@@ -43,7 +43,12 @@ class FakeFileSystem final : public generation::FileSystem {
 public:
     explicit FakeFileSystem(CallLog& log) : log_(log) {}
 
-    QString temporaryFolder() override { return temp; }
+    base::Result<QString> temporaryFolder() override
+    {
+        if (!temporaryFolderFailure.isEmpty())
+            return base::Fail(temporaryFolderFailure);
+        return temp;
+    }
     bool folderExists(const QString& path) override { return folders.contains(path); }
     bool fileFound(const QString& path) override { return files.contains(path); }
     base::Status createFolder(const QString& path) override
@@ -76,6 +81,7 @@ public:
     }
 
     QString temp;
+    QString temporaryFolderFailure;  // set: the temporary folder is refused with it
     QChar separator = QLatin1Char('/');
     QSet<QString> folders;
     QSet<QString> files;

@@ -60,29 +60,38 @@ private slots:
                     .endsWith(QStringLiteral(" 0 0)\r")));
     }
 
+    // A Type code stands inside a LISP string, a bore code unquoted.
     void catalogueCodes_data()
     {
         QTest::addColumn<QString>("code");
-        QTest::addColumn<bool>("safe");
-        QTest::newRow("plain") << "TAA" << true;
-        QTest::newRow("digits") << "32" << true;
-        QTest::newRow("blank and dash") << "CJ2-B 16" << true;
-        QTest::newRow("chinese") << QString::fromUtf8("氣缸") << true;
-        QTest::newRow("empty") << "" << true;
-        QTest::newRow("double quote") << "TA\"A" << false;
-        QTest::newRow("backslash") << "TA\\A" << false;
-        QTest::newRow("opening parenthesis") << "TA(A" << false;
-        QTest::newRow("closing parenthesis") << "32)" << false;
-        QTest::newRow("slash") << "../32" << false;
-        QTest::newRow("carriage return") << "32\r" << false;
-        QTest::newRow("line feed") << "3\n2" << false;
+        QTest::addColumn<bool>("safeType");
+        QTest::addColumn<bool>("safeBore");
+        QTest::newRow("plain") << "TAA" << true << true;
+        QTest::newRow("digits") << "32" << true << true;
+        QTest::newRow("dash and dot") << "M6X0.75-B" << true << true;
+        QTest::newRow("chinese") << QString::fromUtf8("氣缸") << true << true;
+        QTest::newRow("empty") << "" << true << true;
+        QTest::newRow("blank") << "CJ2-B 16" << true << false;
+        QTest::newRow("semicolon") << "32;x" << true << false;
+        QTest::newRow("apostrophe") << "'32" << true << false;
+        QTest::newRow("ideographic blank") << QString::fromUtf8("32\u3000") << true << false;
+        QTest::newRow("double quote") << "TA\"A" << false << false;
+        QTest::newRow("backslash") << "TA\\A" << false << false;
+        QTest::newRow("opening parenthesis") << "TA(A" << false << false;
+        QTest::newRow("closing parenthesis") << "32)" << false << false;
+        QTest::newRow("slash") << "../32" << false << false;
+        QTest::newRow("carriage return") << "32\r" << false << false;
+        QTest::newRow("line feed") << "3\n2" << false << false;
+        QTest::newRow("tab") << "3\t2" << false << false;
     }
 
     void catalogueCodes()
     {
         QFETCH(QString, code);
-        QFETCH(bool, safe);
-        QCOMPARE(IsSafeCatalogueCode(code), safe);
+        QFETCH(bool, safeType);
+        QFETCH(bool, safeBore);
+        QCOMPARE(IsSafeCatalogueCode(code), safeType);
+        QCOMPARE(IsSafeBoreCode(code), safeBore);
     }
 
     void drawingFileName_data()
@@ -122,6 +131,7 @@ private slots:
         QCOMPARE(WorkFolder(temp), temp + s);
         QCOMPARE(WorkFolder(temp + s), temp + s);
         QCOMPARE(WorkFolder(s), s);
+        QCOMPARE(WorkFolder(QString()), QString());  // never the root folder
     }
 };
 

@@ -25,6 +25,7 @@ const QString kWork = QStringLiteral("/tmp/");
 const QString kLoad = QStringLiteral("(load \"3dstretch\")\r");
 const QString kWrongDisc = QStringLiteral("光碟片有誤CD-ROM ERROR");
 const QString kCopyFailed = QStringLiteral("無法複製檔案\r\nCan't Copy The Dwg File");
+const QString kWorkFolderUnusable = QStringLiteral("無法使用暫存資料夾\r\nCannot use the temporary folder: ");
 
 GenerationRequest TypedRequest()
 {
@@ -264,6 +265,11 @@ private slots:
         QTest::newRow("quote in type") << "TA\"A" << "32" << "TA\"A";
         QTest::newRow("parenthesis in bore") << "TAA" << "32) (command" << "32) (command";
         QTest::newRow("backslash in bore") << "TAA" << "3\\2" << "3\\2";
+        // The bore stands unquoted in the LISP call.
+        QTest::newRow("LISP comment in bore") << "TAA" << "32;x" << "32;x";
+        QTest::newRow("LISP quote in bore") << "TAA" << "32'x" << "32'x";
+        QTest::newRow("blank in bore") << "TAA" << "32 150" << "32 150";
+        QTest::newRow("ideographic blank in bore") << "TAA" << QString::fromUtf8("32\u3000") << QString::fromUtf8("32\u3000");
     }
 
     void unsafeCodeRefusedBeforeAnything()
@@ -286,6 +292,40 @@ private slots:
         QCOMPARE(world.boxes.shown.at(0).icon, MessageBoxRequest::Icon::Critical);
         QCOMPARE(world.boxes.shown.at(0).title, QStringLiteral("錯誤"));
         QVERIFY(!looked);
+    }
+
+    void typeCodeMayHoldWhatItsLispStringKeeps()
+    {
+        World world;
+        GenerationRequest request = TypedRequest();
+        request.typeCode = QStringLiteral("TA;A 'B");
+        QCOMPARE(world.run(request), GenerationOutcome::HostDriven);
+        QCOMPARE(world.log.last(), "sendCommand (3dstretch \"ta;a 'b\" 32 150 0)\r");
+    }
+
+    void unusableWorkFolderEndsBeforeAnyFile_data()
+    {
+        QTest::addColumn<bool>("refused");
+        QTest::newRow("refused by the file system") << true;
+        QTest::newRow("empty path") << false;
+    }
+
+    void unusableWorkFolderEndsBeforeAnyFile()
+    {
+        QFETCH(bool, refused);
+        World world;
+        world.files.folders.insert("/");
+        world.files.temp = QString();
+        if (refused)
+            world.files.temporaryFolderFailure = QStringLiteral("/tmp/talvex-1000 belongs to another user");
+        world.run();
+        QCOMPARE(world.log.size(), 1);
+        QVERIFY2(world.log.first().startsWith("message " + kWorkFolderUnusable), qPrintable(world.log.first()));
+        if (refused)
+            QVERIFY(world.log.first().endsWith("/tmp/talvex-1000 belongs to another user"));
+        const MessageBoxRequest& box = world.boxes.shown.at(0);
+        QCOMPARE(box.icon, MessageBoxRequest::Icon::Critical);
+        QCOMPARE(box.title, QStringLiteral("錯誤"));
     }
 
     // --- on a real temporary install root ----------------------------------

@@ -1,6 +1,7 @@
 // talvex-cadhost end to end: started by the connector on a private runtime
 // folder, attached to a second time, driven by the generate steps, and read
 // back through its journal.
+#include "scripted_host.h"
 #include "test_files.h"
 #include "generation_fakes.h"
 #include "generation/native_file_system.h"
@@ -11,12 +12,13 @@
 #include <QDir>
 #include <QElapsedTimer>
 #include <QFile>
+#include <QLocalSocket>
+#include <QProcess>
 #include <QTemporaryDir>
 #include <QTest>
 
 #include <csignal>
-#include <sys/socket.h>
-#include <sys/un.h>
+#include <sys/stat.h>
 #include <unistd.h>
 
 using namespace generation;
@@ -37,20 +39,38 @@ QStringList JournalLines(const QString& path)
     return lines;
 }
 
-// A socket file with nobody listening, as a host that was killed leaves it.
-bool MakeStaleSocket(const QString& path)
-{
-    const int fd = ::socket(AF_UNIX, SOCK_STREAM, 0);
-    sockaddr_un address{};
-    address.sun_family = AF_UNIX;
-    const QByteArray name = QFile::encodeName(path);
-    if (fd < 0 || size_t(name.size()) >= sizeof address.sun_path)
-        return false;
-    std::memcpy(address.sun_path, name.constData(), size_t(name.size()));
-    const bool bound = ::bind(fd, reinterpret_cast<sockaddr*>(&address), sizeof address) == 0;
-    ::close(fd);
-    return bound;
-}
+// One connection to the host for request lines of the test's own making.
+class RawClient {
+public:
+    explicit RawClient(const QString& socketPath)
+    {
+        socket_.connectToServer(socketPath);
+        socket_.waitForConnected(5000);
+    }
+    bool connected() const { return socket_.state() == QLocalSocket::ConnectedState; }
+    void send(const QByteArray& lines)
+    {
+        socket_.write(lines);
+        while (socket_.bytesToWrite() > 0 && socket_.waitForBytesWritten(5000)) {
+        }
+    }
+    // The next reply line without its LF, or "<none>".
+    QByteArray reply()
+    {
+        while (!socket_.canReadLine()) {
+            if (!socket_.waitForReadyRead(5000))
+                return "<none>";
+        }
+        return socket_.readLine().chopped(1);
+    }
+    QByteArray call(const QByteArray& line)
+    {
+        send(line + '\n');
+        return reply();
+    }
+private:
+    QLocalSocket socket_;
+};
 
 } // namespace
 
@@ -78,14 +98,160 @@ private slots:
         QCOMPARE(QFileInfo(connector.hostProgram()).fileName(), QStringLiteral("talvex-cadhost"));
     }
 
-    void nothingRunning()
+    void staleSocketIsTakenOverByTheNextHost()
     {
         StandInHostConnector connector(options());
         QVERIFY(!connector.getActiveObject("AutoCAD.Application"));
-        QVERIFY(MakeStaleSocket(connector.socketPath()));
+        QVERIFY(testing::BindStaleSocket(connector.socketPath()));
         QVERIFY(!connector.getActiveObject("AutoCAD.Application"));
-        QVERIFY2(!QFileInfo::exists(connector.socketPath()), "stale socket file left behind");
         QCOMPARE(connector.hostsStarted(), 0);
+        QVERIFY(connector.createObject("Autocad.Application"));
+        QCOMPARE(connector.hostsStarted(), 1);
+    }
+
+    void secondHostLeavesTheRunningOneAlone()
+    {
+        StandInHostConnector connector(options());
+        const auto first = connector.createObject("Autocad.Application");
+        QVERIFY(first);
+        QProcess second;
+        second.start(hostProgram(), {"--socket", connector.socketPath(), "--journal",
+                                     runtime_.path() + "/second.journal", "--offscreen"});
+        QVERIFY2(second.waitForFinished(10000), "the second host stayed");
+        QCOMPARE(second.exitStatus(), QProcess::NormalExit);
+        QCOMPARE(second.exitCode(), 0);
+        QVERIFY(second.readAllStandardError().contains("already running"));
+        const auto again = StandInHostConnector(options()).getActiveObject("AutoCAD.Application");
+        QVERIFY(again);
+        QCOMPARE(StandInHostProcessId(**again), StandInHostProcessId(**first));
+    }
+
+    void socketPathThatIsNoSocketOfOursIsLeftAlone_data()
+    {
+        QTest::addColumn<QString>("kind");
+        QTest::newRow("ordinary file") << "file";
+        QTest::newRow("folder") << "folder";
+        QTest::newRow("link to a file") << "link";
+    }
+
+    void socketPathThatIsNoSocketOfOursIsLeftAlone()
+    {
+        QFETCH(QString, kind);
+        const QString path = runtime_.path() + "/taken-" + kind;
+        const QString notes = runtime_.path() + "/notes-" + kind;
+        QVERIFY(WriteFile(notes, "keep me"));
+        if (kind == "file")
+            QVERIFY(QFile::copy(notes, path));
+        else if (kind == "folder")
+            QVERIFY(QDir().mkdir(path));
+        else
+            QVERIFY(QFile::link(notes, path));
+
+        QProcess host;
+        host.start(hostProgram(), {"--socket", path, "--journal", journal(), "--offscreen"});
+        QVERIFY2(host.waitForFinished(10000), "the host listens in place of the file");
+        QCOMPARE(host.exitCode(), 1);
+        QVERIFY(host.readAllStandardError().contains(QFile::encodeName(path)));
+        if (kind == "file")
+            QCOMPARE(ReadAll(path, "<gone>"), QByteArray("keep me"));
+        else if (kind == "folder")
+            QVERIFY(QFileInfo(path).isDir());
+        else
+            QVERIFY(QFileInfo(path).isSymLink());
+        QCOMPARE(ReadAll(notes, "<gone>"), QByteArray("keep me"));
+    }
+
+    void documentsBelongToTheConnectionThatOpenedThem()
+    {
+        const QString drawing = runtime_.path() + "/scoped.dwg";
+        QVERIFY(WriteFile(drawing, "stand-in drawing"));
+        StandInHostConnector connector(options());
+        QVERIFY(connector.createObject("Autocad.Application"));
+        RawClient owner(connector.socketPath());
+        RawClient other(connector.socketPath());
+        QVERIFY(owner.connected() && other.connected());
+        const QByteArray opened = owner.call("OPEN false " + QFile::encodeName(drawing));
+        QVERIFY2(opened.startsWith("OK "), opened.constData());
+        const QByteArray id = opened.mid(3);
+
+        QCOMPARE(other.call("COMMAND " + id + " (command \"_.quit\")"), QByteArray("ERR No such document"));
+        QCOMPARE(owner.call("COMMAND " + id + " (load \"3dstretch\")"), QByteArray("OK"));
+    }
+
+    void onlyPlainFilesOfBoundedSizeAreOpened()
+    {
+        StandInHostConnector connector(options());
+        QVERIFY(connector.createObject("Autocad.Application"));
+        RawClient client(connector.socketPath());
+        const QByteArray fifo = QFile::encodeName(runtime_.path() + "/fifo.dwg");
+        QCOMPARE(::mkfifo(fifo.constData(), 0600), 0);
+        QFile huge(runtime_.path() + "/huge.dwg");  // sparse: no disc space used
+        QVERIFY(huge.open(QIODevice::WriteOnly) && huge.resize(qint64(1) << 30));
+        huge.close();
+        QVERIFY(WriteFile(runtime_.path() + "/plain.dwg", "stand-in drawing"));
+
+        for (const QByteArray& refused : {fifo, QFile::encodeName(runtime_.path()),
+                                          QFile::encodeName(huge.fileName()),
+                                          QFile::encodeName(runtime_.path() + "/missing.dwg")}) {
+            const QByteArray reply = client.call("OPEN false " + refused);
+            QVERIFY2(reply.startsWith("ERR "), (refused + ": " + reply).constData());
+        }
+        QVERIFY(client.call("HELLO").startsWith("OK talvex-cadhost "));
+        QVERIFY(client.call("OPEN true " + QFile::encodeName(runtime_.path() + "/plain.dwg")).startsWith("OK "));
+    }
+
+    void onlyTheDocumentedQuitEndsTheHost()
+    {
+        StandInHostConnector connector(options());
+        QVERIFY(connector.createObject("Autocad.Application"));
+        RawClient client(connector.socketPath());
+        for (const QByteArray& bad : {QByteArray("QUIT now"), QByteArray("quit"), QByteArray("QUIT\r"),
+                                      QByteArray(" QUIT")})
+            QCOMPARE(client.call(bad), QByteArray("ERR unknown request"));
+        QVERIFY(client.call("HELLO").startsWith("OK talvex-cadhost "));
+        QVERIFY(client.call("QUIT").startsWith("OK "));
+    }
+
+    // Run directly, so that its exit status can be read: clients still
+    // connected when it closes must not bring it down on the way out.
+    void quitEndsTheHostCleanly()
+    {
+        const QString socket = runtime_.path() + "/direct.socket";
+        const QString drawing = runtime_.path() + "/direct.dwg";
+        QVERIFY(WriteFile(drawing, "stand-in drawing"));
+        QProcess host;
+        host.start(hostProgram(), {"--socket", socket, "--journal", journal(), "--offscreen"});
+        QVERIFY(host.waitForStarted());
+        QTRY_VERIFY_WITH_TIMEOUT(QFileInfo::exists(socket), 10000);
+        RawClient user(socket);
+        RawClient tool(socket);
+        QVERIFY(user.call("OPEN false " + QFile::encodeName(drawing)).startsWith("OK "));
+        QVERIFY(tool.call("QUIT").startsWith("OK "));
+        QVERIFY(host.waitForFinished(5000));
+        QCOMPARE(host.exitStatus(), QProcess::NormalExit);
+        QCOMPARE(host.exitCode(), 0);
+        QVERIFY(!QFileInfo::exists(socket));
+    }
+
+    void floodIsServedInTurnsAndJournaledWhole()
+    {
+        constexpr int kLines = 10000;
+        StandInHostConnector connector(options());
+        QVERIFY(connector.createObject("Autocad.Application"));
+        RawClient flood(connector.socketPath());
+        RawClient probe(connector.socketPath());
+        QVERIFY(flood.connected() && probe.connected());
+        flood.send(QByteArray("FLOOD\n").repeated(kLines));
+        QVERIFY(probe.call("HELLO").startsWith("OK talvex-cadhost "));
+        for (int i = 0; i < kLines; ++i)
+            QCOMPARE(flood.reply(), QByteArray("ERR unknown request"));
+
+        const QStringList lines = JournalLines(journal());
+        QCOMPARE(lines.count("invalid FLOOD"), kLines);
+        // The probe's attach (the second one) came before the flood was through.
+        const qsizetype probeAttach = lines.indexOf("attach", lines.indexOf("attach") + 1);
+        QVERIFY(probeAttach > 0);
+        QVERIFY2(probeAttach < lines.lastIndexOf("invalid FLOOD"), "the probe waited for the whole flood");
     }
 
     void startsThenAttachesToTheSameHost()

@@ -5,14 +5,15 @@
 #include <QDeadlineTimer>
 #include <QFile>
 #include <QFileInfo>
-#include <QLocalServer>
 #include <QLocalSocket>
 #include <QProcess>
 #include <QThread>
 
 #ifdef Q_OS_UNIX
-#include <csignal>
+#include "socket_files.h"
 #include <cerrno>
+#include <csignal>
+#include <unistd.h>
 #endif
 
 namespace generation {
@@ -21,6 +22,9 @@ namespace {
 
 using standin::Reply;
 using standin::Request;
+
+// Replies are short; one this long without its line end is not one.
+constexpr qint64 kLongestReply = 64 * 1024;
 
 bool NamesStandIn(const QString& progId)
 {
@@ -54,21 +58,39 @@ bool ProcessAlive(qint64 processId)
 #endif
 }
 
-// Connected, or null. A refused connection means the file is there but nobody
-// listens: a host that died; its file goes so that the next host can listen.
+// Connected, or null. Whatever lies at the path stays there: a socket left
+// by a host that died is the next host's to replace, and anything else is
+// not ours to remove.
 std::unique_ptr<QLocalSocket> Connect(const QString& socketPath, int timeoutMs)
 {
     auto socket = std::make_unique<QLocalSocket>();
     socket->connectToServer(socketPath);
     if (socket->waitForConnected(timeoutMs))
         return socket;
-    if (socket->error() == QLocalSocket::ConnectionRefusedError)
-        QLocalServer::removeServer(socketPath);
     return nullptr;
 }
 
+// The host is the user's own program: another user's program listening on
+// the path must not receive the user's drawings and commands.
+base::Status CheckPeer(QLocalSocket& socket)
+{
+#ifdef Q_OS_UNIX
+    const auto peer = standin::PeerOf(int(socket.socketDescriptor()));
+    if (!peer)
+        return base::Fail(QStringLiteral("The stand-in CAD host cannot be identified: ") + peer.error());
+    if (peer->userId != ::geteuid())
+        return base::Fail(QStringLiteral("Another user's program listens on the stand-in host's socket"));
+#else
+    Q_UNUSED(socket);
+#endif
+    return {};
+}
+
 // One connection to the host; requests are answered in order, so a call is
-// a write followed by a wait for one reply line.
+// a write followed by a wait for one reply line. A call that goes wrong on
+// the way (no answer in time, no line end, more than one line) ends the
+// connection: a reply arriving after that could only be taken for the
+// answer to a later request.
 class Channel {
 public:
     Channel(std::unique_ptr<QLocalSocket> socket, int timeoutMs)
@@ -84,15 +106,22 @@ public:
         const QDeadlineTimer deadline(timeoutMs_);
         while (socket_->bytesToWrite() > 0) {
             if (!socket_->waitForBytesWritten(int(deadline.remainingTime())))
-                return base::Fail(socket_->errorString());
+                return drop(socket_->errorString());
         }
         while (!socket_->canReadLine()) {
+            if (socket_->bytesAvailable() > kLongestReply)
+                return drop(QStringLiteral("The stand-in CAD host's reply has no end"));
             if (deadline.hasExpired() || !socket_->waitForReadyRead(int(deadline.remainingTime())))
-                return base::Fail(QStringLiteral("The stand-in CAD host did not answer"));
+                return drop(QStringLiteral("The stand-in CAD host did not answer"));
         }
-        const std::optional<Reply> reply = standin::ParseReply(socket_->readLine());
+        const QByteArray line = socket_->readLine();
+        if (line.size() > kLongestReply + 1)
+            return drop(QStringLiteral("The stand-in CAD host's reply is too long"));
+        if (socket_->bytesAvailable() > 0)
+            return drop(QStringLiteral("The stand-in CAD host answered more than it was asked"));
+        const std::optional<Reply> reply = standin::ParseReply(line);
         if (!reply)
-            return base::Fail(QStringLiteral("The stand-in CAD host gave an unreadable reply"));
+            return drop(QStringLiteral("The stand-in CAD host gave an unreadable reply"));
         if (!reply->ok)
             return base::Fail(reply->value);
         return *reply;
@@ -107,6 +136,12 @@ public:
     }
 
 private:
+    base::Failure drop(const QString& reason)
+    {
+        socket_->abort();
+        return base::Fail(reason);
+    }
+
     std::unique_ptr<QLocalSocket> socket_;
     int timeoutMs_;
 };
@@ -188,6 +223,8 @@ base::Result<std::unique_ptr<CadApplication>> StandInHostConnector::attach()
     auto socket = Connect(options_.socketPath, options_.callTimeoutMs);
     if (!socket)
         return base::Fail(QStringLiteral("No stand-in CAD host is running"));
+    if (const base::Status ours = CheckPeer(*socket); !ours)
+        return ours.failure();
     auto channel = std::make_shared<Channel>(std::move(socket), options_.callTimeoutMs);
     Request hello;
     hello.kind = Request::Kind::Hello;
@@ -257,22 +294,35 @@ bool StandInHostConnector::shutDownHost(int timeoutMs)
     auto socket = Connect(options_.socketPath, options_.callTimeoutMs);
     if (!socket)
         return true;
+    if (!CheckPeer(*socket))
+        return false;
+    // The process at the other end of the socket, where the system says: the
+    // reply's number must be its own, and no other process is ever killed.
+    qint64 peerId = 0;
+#ifdef Q_OS_UNIX
+    if (const auto peer = standin::PeerOf(int(socket->socketDescriptor())))
+        peerId = peer->processId;
+#endif
     Channel channel(std::move(socket), options_.callTimeoutMs);
     Request quit;
     quit.kind = Request::Kind::Quit;
     const auto reply = channel.call(quit);
     bool numeric = false;
     const qint64 processId = reply ? reply->value.toLongLong(&numeric) : 0;
-    // The reply comes before the host goes; the process tells when it is gone.
-    const QDeadlineTimer deadline(timeoutMs);
-    while (numeric && ProcessAlive(processId) && !deadline.hasExpired())
-        QThread::msleep(20);
+    if (numeric && peerId != 0 && processId != peerId)
+        return false;
+    if (numeric) {
+        // The reply comes before the host goes; the process tells when it is gone.
+        const QDeadlineTimer deadline(timeoutMs);
+        while (ProcessAlive(processId) && !deadline.hasExpired())
+            QThread::msleep(20);
 #ifdef Q_OS_UNIX
-    if (numeric && ProcessAlive(processId)) {
-        ::kill(pid_t(processId), SIGKILL);
-        QThread::msleep(100);
-    }
+        if (peerId != 0 && ProcessAlive(processId)) {
+            ::kill(pid_t(processId), SIGKILL);
+            QThread::msleep(100);
+        }
 #endif
+    }
     return Connect(options_.socketPath, options_.callTimeoutMs) == nullptr;
 }
 

@@ -21,8 +21,8 @@ class StandInHostConnector final : public CadHostConnector {
 public:
     explicit StandInHostConnector(StandInHostOptions options = {});
 
-    // Connects to the host listening on the socket; a socket file left by a
-    // host that is gone is removed.
+    // Connects to the host listening on the socket, a program of this user's;
+    // nothing at the socket path is ever removed.
     base::Result<std::unique_ptr<CadApplication>> getActiveObject(const QString& progId) override;
     // Starts the host program detached and waits until it answers.
     base::Result<std::unique_ptr<CadApplication>> createObject(const QString& progId) override;
@@ -31,8 +31,9 @@ public:
     const QString& hostProgram() const { return options_.hostProgram; }
     int hostsStarted() const { return hostsStarted_; }
 
-    // Asks the running host to close and waits for it to go (killing it if it
-    // will not); true when no host answers afterwards. For tests and tools.
+    // Asks the running host to close (QUIT) and waits for it to go, killing it
+    // if it will not; true when no host answers afterwards. For tests and
+    // tools; the generate command never closes the host.
     bool shutDownHost(int timeoutMs = 5000);
 
 private:

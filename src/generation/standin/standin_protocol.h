@@ -14,6 +14,25 @@
 // A path, a command text or a description is the rest of its line, escaped
 // as below, so it may hold blanks.
 //
+// Any local program may connect, so the host takes little on trust:
+// - A document belongs to the connection that opened it: COMMAND on another
+//   connection's document, or on one whose connection has closed, is
+//   answered "ERR No such document".
+// - QUIT is taken only from a program of the host's own user (by the
+//   socket's peer credentials) and only as the bare line "QUIT". It is for
+//   tests and tools (StandInHostConnector::shutDownHost); the generate
+//   command never closes the host.
+// - OPEN opens only a plain file of at most 256 MB (no FIFO, device or
+//   folder) and reads at most the first 64 KB of it to show.
+// - A request line longer than 64 KB ends its connection, and the host keeps
+//   at most 64 connections at once. Each connection is
+//   served at most 64 lines per turn of the host's event loop, and its
+//   requests wait while more than 64 KB of its replies are unread.
+// A client drops its connection after a call that went wrong on the way (no
+// reply in time, a reply of more than 64 KB without its line end, more than
+// one reply): a late reply must never be read as the answer to a later
+// request.
+//
 // The host keeps a journal: a text file, one line per call received,
 //   start <host process id>           the host began listening
 //   attach                            a client said HELLO (one per attach)
@@ -21,7 +40,8 @@
 //   open readonly=true|false <path>
 //   command <text>
 //   quit
-// with <path> and <text> escaped the same way.
+//   invalid <line>                    a line that is no request (ERR unknown request)
+// with <path>, <text> and <line> escaped the same way.
 //
 // Escaping: "\" becomes "\\", CR "\r", LF "\n", TAB "\t", any other control
 // character (U+0000..U+001F, U+007F) "\xHH" with two upper-case hex digits.
