@@ -22,7 +22,11 @@ FakeAutoCad::FakeAutoCad(QString journalPath) : journalPath_(std::move(journalPa
 
 FakeAutoCad::~FakeAutoCad()
 {
-    if (running_.state() != QProcess::NotRunning && !stopRunning()) {
+    // Ends the instance started here and any that COM started and a failed
+    // test left behind, so that they cannot serve the next test. Fails
+    // harmlessly when none is left.
+    runTool({QStringLiteral("/stop")});
+    if (running_.state() != QProcess::NotRunning && !running_.waitForFinished(kProcessTimeoutMs)) {
         running_.kill();
         running_.waitForFinished(kProcessTimeoutMs);
     }

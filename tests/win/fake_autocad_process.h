@@ -14,7 +14,7 @@ class FakeAutoCad {
 public:
     // journalPath: where every server started from here writes its journal.
     explicit FakeAutoCad(QString journalPath);
-    // Stops a running instance and removes the registration: the next test
+    // Stops every instance and removes the registration: the next test
     // starts from a machine without AutoCAD.
     ~FakeAutoCad();
     FakeAutoCad(const FakeAutoCad&) = delete;
@@ -27,7 +27,8 @@ public:
     base::Status unregisterServer();
     // Returns once the instance is in the Running Object Table.
     base::Status startRunning(const QStringList& serverOptions = {});
-    // Returns once the instance has ended (and written its last line).
+    // Stops every instance; returns once the one started here has ended (and
+    // written its last line).
     base::Status stopRunning();
     // Waits until a server started by COM has ended: its last object released.
     base::Status waitForServerEnd(int timeoutMs = 20000);

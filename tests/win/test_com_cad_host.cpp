@@ -141,12 +141,7 @@ private slots:
 
     void runningHostIsAttachedAndNoSecondStarted()
     {
-        // Registered too: a create call would start a second server, whose
-        // "start embedding" would show in the same journal.
-        const base::Status registered = fake_->registerServer();
-        QVERIFY2(registered, qPrintable(registered.error()));
-        const base::Status started = fake_->startRunning();
-        QVERIFY2(started, qPrintable(started.error()));
+        startHost();
         Run run(installRoot_, workFolder_, QStringLiteral("TAA32L.dwg"));
 
         QCOMPARE(run(), GenerationOutcome::HostDriven);
@@ -195,10 +190,8 @@ private slots:
         QFETCH(QString, journalWord);
         // The name lookup of Visible goes through; the put itself is turned
         // away twice, then served.
-        const base::Status started = fake_->startRunning(
-            {QStringLiteral("/busy"), QStringLiteral("2"), QStringLiteral("/busy-after"),
-             QStringLiteral("1"), QStringLiteral("/busy-answer"), answer});
-        QVERIFY2(started, qPrintable(started.error()));
+        startHost({QStringLiteral("/busy"), QStringLiteral("2"), QStringLiteral("/busy-after"),
+                   QStringLiteral("1"), QStringLiteral("/busy-answer"), answer});
         Run run(installRoot_, workFolder_, QStringLiteral("TAA32L.dwg"));
 
         QCOMPARE(run(), GenerationOutcome::HostDriven);
@@ -215,10 +208,8 @@ private slots:
 
     void hostBusyBeyondTheWaitFailsWithTheReason()
     {
-        const base::Status started = fake_->startRunning(
-            {QStringLiteral("/busy"), QStringLiteral("100"), QStringLiteral("/busy-after"),
-             QStringLiteral("1")});
-        QVERIFY2(started, qPrintable(started.error()));
+        startHost({QStringLiteral("/busy"), QStringLiteral("100"), QStringLiteral("/busy-after"),
+                   QStringLiteral("1")});
         ComCadHostConnector host(win::BusyWait{2, 10});
         {
             auto application = host.getActiveObject(QStringLiteral("AutoCAD.Application"));
@@ -242,8 +233,7 @@ private slots:
 
     void refusedOpenCarriesTheHostsDescription()
     {
-        const base::Status started = fake_->startRunning();
-        QVERIFY2(started, qPrintable(started.error()));
+        startHost();
         const QString missing = Native(workFolder_ + QStringLiteral("/missing.dwg"));
         ComCadHostConnector host;
         {
@@ -264,6 +254,18 @@ private slots:
     }
 
 private:
+    // AutoCAD installed and started by the user. Installed means registered:
+    // the running instance is found through the ProgID, and a create call
+    // would start a second server, whose "start embedding" would show in the
+    // same journal.
+    void startHost(const QStringList& serverOptions = {})
+    {
+        const base::Status registered = fake_->registerServer();
+        QVERIFY2(registered, qPrintable(registered.error()));
+        const base::Status started = fake_->startRunning(serverOptions);
+        QVERIFY2(started, qPrintable(started.error()));
+    }
+
     void stageSource(const QString& name)
     {
         QVERIFY(testing::WriteFile(installRoot_ + QStringLiteral("/Files/") + name, "drawing"));

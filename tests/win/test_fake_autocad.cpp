@@ -81,6 +81,8 @@ private slots:
         QVERIFY(SUCCEEDED(CoInitializeEx(nullptr, COINIT_APARTMENTTHREADED)));
         fake_ = std::make_unique<FakeAutoCad>(
             QDir::toNativeSeparators(scratch_.filePath(QStringLiteral("journal.txt"))));
+        const base::Status registered = fake_->registerServer();
+        QVERIFY2(registered, qPrintable(registered.error()));
         const base::Status started = fake_->startRunning();
         QVERIFY2(started, qPrintable(started.error()));
         CLSID clsid{};

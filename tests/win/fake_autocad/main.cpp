@@ -22,6 +22,7 @@ using namespace fake_autocad;
 
 namespace {
 
+// Held by every instance; /stop signals it.
 const wchar_t kStopEvent[] = L"TalvexFakeAutoCAD.Stop";
 
 class ApplicationFactory final : public IClassFactory {
@@ -93,9 +94,7 @@ std::wstring Hex(HRESULT hr)
 void ServeCalls(HANDLE stop)
 {
     for (;;) {
-        const DWORD woke = MsgWaitForMultipleObjects(stop != nullptr ? 1 : 0, &stop, FALSE,
-                                                     INFINITE, QS_ALLINPUT);
-        if (stop != nullptr && woke == WAIT_OBJECT_0)
+        if (MsgWaitForMultipleObjects(1, &stop, FALSE, INFINITE, QS_ALLINPUT) == WAIT_OBJECT_0)
             return;
         MSG message;
         while (PeekMessageW(&message, nullptr, 0, 0, PM_REMOVE)) {
@@ -115,8 +114,9 @@ void NoteExit()
     CloseJournal();
 }
 
-// Started by COM: serve the class until the last object is gone.
-int ServeEmbedded()
+// Started by COM: serve the class until the last object is gone, or until
+// told to stop (a test that failed to release everything ends it that way).
+int ServeEmbedded(HANDLE stop)
 {
     Note(L"start embedding");
     static ApplicationFactory factory;
@@ -126,7 +126,7 @@ int ServeEmbedded()
     if (FAILED(hr))
         return Fail(L"CoRegisterClassObject failed: " + Hex(hr));
     EndWhenUnused(true);
-    ServeCalls(nullptr);
+    ServeCalls(stop);
     CoRevokeClassObject(cookie);
     NoteExit();
     return 0;
@@ -134,11 +134,8 @@ int ServeEmbedded()
 
 // A host the user started: an application object in the Running Object
 // Table until /stop.
-int ServeRunning()
+int ServeRunning(HANDLE stop)
 {
-    const HANDLE stop = CreateEventW(nullptr, TRUE, FALSE, kStopEvent);
-    if (stop == nullptr)
-        return Fail(L"cannot create the stop event");
     Note(L"start running");
     IDispatch* application = NewApplication();
     DWORD cookie = 0;
@@ -155,7 +152,6 @@ int ServeRunning()
     RevokeActiveObject(cookie, nullptr);
     application->Release();
     NoteExit();
-    CloseHandle(stop);
     return 0;
 }
 
@@ -164,14 +160,23 @@ int Report(const std::wstring& error)
     return error.empty() ? 0 : Fail(error);
 }
 
-int StopRunning()
+// Ends every instance, started by hand or by COM, and returns once they are
+// gone: the event exists as long as one of them holds it.
+int StopAll()
 {
-    const HANDLE stop = OpenEventW(EVENT_MODIFY_STATE, FALSE, kStopEvent);
+    HANDLE stop = OpenEventW(EVENT_MODIFY_STATE, FALSE, kStopEvent);
     if (stop == nullptr)
-        return Fail(L"no running instance");
+        return Fail(L"no instance is running");
     SetEvent(stop);
     CloseHandle(stop);
-    return 0;
+    for (int waited = 0; waited < 20000; waited += 50) {
+        stop = OpenEventW(SYNCHRONIZE, FALSE, kStopEvent);
+        if (stop == nullptr)
+            return 0;
+        CloseHandle(stop);
+        Sleep(50);
+    }
+    return Fail(L"an instance did not end");
 }
 
 } // namespace
@@ -186,7 +191,7 @@ int main()
     }
     const Options& options = parsed.options;
     if (options.mode == Mode::Stop)
-        return StopRunning();
+        return StopAll();
     if (FAILED(CoInitializeEx(nullptr, COINIT_APARTMENTTHREADED)))
         return Fail(L"CoInitializeEx failed");
     int status = 0;
@@ -198,11 +203,18 @@ int main()
         status = Report(UnregisterServer());
         break;
     case Mode::Run:
-    case Mode::Embedding:
+    case Mode::Embedding: {
+        const HANDLE stop = CreateEventW(nullptr, TRUE, FALSE, kStopEvent);
+        if (stop == nullptr) {
+            status = Fail(L"cannot create the stop event");
+            break;
+        }
         OpenJournal(options.journal);
         InstallBusyFilter(options.busy);
-        status = options.mode == Mode::Run ? ServeRunning() : ServeEmbedded();
+        status = options.mode == Mode::Run ? ServeRunning(stop) : ServeEmbedded(stop);
+        CloseHandle(stop);
         break;
+    }
     case Mode::Stop:
         break;
     }

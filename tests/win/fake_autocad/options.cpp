@@ -10,7 +10,7 @@ const wchar_t kUsage[] =
     L"usage: fake_autocad /regserver [server options]   register as AutoCAD.Application\n"
     L"       fake_autocad /unregserver\n"
     L"       fake_autocad /run [server options]         a running instance, until /stop\n"
-    L"       fake_autocad /stop\n"
+    L"       fake_autocad /stop                         end every instance\n"
     L"server options: /journal FILE  /busy N  /busy-after N  /busy-answer retry-later|rejected\n";
 
 namespace {

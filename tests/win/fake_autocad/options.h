@@ -11,7 +11,7 @@ enum class Mode {
     Unregister,  // /unregserver
     Run,         // /run: a running host, found in the Running Object Table
     Embedding,   // -Embedding: started by COM to create an application object
-    Stop,        // /stop: end the instance started with /run
+    Stop,        // /stop: end every instance, started with /run or by COM
 };
 
 struct Options {
