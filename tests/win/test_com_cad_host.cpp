@@ -80,6 +80,9 @@ private slots:
     {
         QVERIFY2(QFile::exists(FakeAutoCad::program()), qPrintable(FakeAutoCad::program()));
         QVERIFY(scratch_.isValid());
+        // A machine without AutoCAD; each test leaves it so (~FakeAutoCad).
+        const base::Status clean = FakeAutoCad(QString()).unregisterServer();
+        QVERIFY2(clean, qPrintable(clean.error()));
     }
 
     void init()
@@ -94,8 +97,6 @@ private slots:
         stageSource(QStringLiteral("TAA32L.dwg"));
         stageSource(QStringLiteral("3dstretch.VLX"));
         fake_ = std::make_unique<FakeAutoCad>(journalPath_);
-        const base::Status clean = fake_->unregisterServer();
-        QVERIFY2(clean, qPrintable(clean.error()));
     }
 
     void cleanup() { fake_.reset(); }
