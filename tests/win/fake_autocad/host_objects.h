@@ -1,5 +1,5 @@
 #pragma once
-// The part of the CAD host's object model that the program drives:
+// The members of the CAD host's object model that the program drives:
 //   Application.Visible = bool            (put)
 //   Application.Documents                 (get) -> Documents
 //   Documents.Open(path, readOnly)        -> Document
