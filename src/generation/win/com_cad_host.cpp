@@ -1,13 +1,13 @@
 #include "com_cad_host.h"
-#include "com_dispatch.h"
 
 namespace generation {
 
 namespace {
 
-base::Failure CallFailed(const wchar_t* member)
+base::Failure Failed(const QString& what, const win::CallFailure& failure)
 {
-    return base::Fail(QStringLiteral("The CAD host refused ") + QString::fromWCharArray(member));
+    return base::Fail(what + QStringLiteral(": ")
+                      + QString::fromStdWString(failure.description));
 }
 
 class ComCadDocument final : public CadDocument {
@@ -16,8 +16,9 @@ public:
         : document_(std::move(document)) {}
     base::Status sendCommand(const QString& command) override
     {
-        if (!document_->CallWithText(L"SendCommand", command.toStdWString()))
-            return CallFailed(L"SendCommand");
+        if (const auto sent = document_->CallWithText(L"SendCommand", command.toStdWString());
+            !sent)
+            return Failed(QStringLiteral("SendCommand"), sent.failure());
         return {};
     }
 
@@ -31,47 +32,53 @@ public:
         : application_(std::move(application)) {}
     base::Status setVisible(bool visible) override
     {
-        if (!application_->PutBoolProperty(L"Visible", visible))
-            return CallFailed(L"Visible");
+        if (const auto put = application_->PutBoolProperty(L"Visible", visible); !put)
+            return Failed(QStringLiteral("Visible"), put.failure());
         return {};
     }
     base::Result<std::unique_ptr<CadDocument>> openDocument(const QString& path,
                                                             bool readOnly) override
     {
-        const auto documents = application_->GetObjectProperty(L"Documents");
+        auto documents = application_->GetObjectProperty(L"Documents");
         if (!documents)
-            return CallFailed(L"Documents");
-        auto document = documents->CallWithTextAndBool(L"Open", path.toStdWString(), readOnly);
+            return Failed(QStringLiteral("Documents"), documents.failure());
+        auto document =
+            (*documents)->CallWithTextAndBool(L"Open", path.toStdWString(), readOnly);
         if (!document)
-            return CallFailed(L"Open");
-        return std::unique_ptr<CadDocument>(std::make_unique<ComCadDocument>(std::move(document)));
+            return Failed(QStringLiteral("Open ") + path, document.failure());
+        return std::unique_ptr<CadDocument>(
+            std::make_unique<ComCadDocument>(std::move(*document)));
     }
 
 private:
     std::unique_ptr<win::DispatchObject> application_;
 };
 
-base::Result<std::unique_ptr<CadApplication>> Wrap(std::unique_ptr<win::DispatchObject> object,
-                                                   const QString& progId)
+base::Result<std::unique_ptr<CadApplication>> Wrap(win::ObjectResult object,
+                                                   const QString& what)
 {
     if (!object)
-        return base::Fail(QStringLiteral("No automation object for ") + progId);
+        return Failed(what, object.failure());
     return std::unique_ptr<CadApplication>(
-        std::make_unique<ComCadApplication>(std::move(object)));
+        std::make_unique<ComCadApplication>(std::move(*object)));
 }
 
 } // namespace
 
+ComCadHostConnector::ComCadHostConnector(win::BusyWait wait) : wait_(wait) {}
+
 base::Result<std::unique_ptr<CadApplication>>
 ComCadHostConnector::getActiveObject(const QString& progId)
 {
-    return Wrap(win::DispatchObject::AttachToRunning(progId.toStdWString()), progId);
+    return Wrap(win::DispatchObject::AttachToRunning(progId.toStdWString(), wait_),
+                QStringLiteral("No running ") + progId);
 }
 
 base::Result<std::unique_ptr<CadApplication>>
 ComCadHostConnector::createObject(const QString& progId)
 {
-    return Wrap(win::DispatchObject::CreateInstance(progId.toStdWString()), progId);
+    return Wrap(win::DispatchObject::CreateInstance(progId.toStdWString(), wait_),
+                QStringLiteral("Cannot start ") + progId);
 }
 
 } // namespace generation

@@ -5,24 +5,75 @@
 #include <oleauto.h>
 
 #include <algorithm>
+#include <cwchar>
 #include <vector>
 
 namespace generation::win {
 
 namespace {
 
-// A host that is still starting up rejects calls for a while; retry those a
-// bounded number of times instead of losing the step.
-constexpr int kRejectedCallRetries = 40;
-constexpr DWORD kRejectedCallPauseMs = 250;
+// The system's text for an HRESULT, with the code itself, which is what a
+// support call needs when the text is generic.
+std::wstring SystemText(HRESULT code)
+{
+    wchar_t* buffer = nullptr;
+    const DWORD length = FormatMessageW(
+        FORMAT_MESSAGE_ALLOCATE_BUFFER | FORMAT_MESSAGE_FROM_SYSTEM
+            | FORMAT_MESSAGE_IGNORE_INSERTS,
+        nullptr, static_cast<DWORD>(code), 0, reinterpret_cast<wchar_t*>(&buffer), 0, nullptr);
+    std::wstring text;
+    if (length != 0 && buffer != nullptr)
+        text.assign(buffer, length);
+    if (buffer != nullptr)
+        LocalFree(buffer);
+    while (!text.empty() && (text.back() == L'\r' || text.back() == L'\n' || text.back() == L' '))
+        text.pop_back();
+    wchar_t hex[16];
+    swprintf(hex, 16, L"0x%08lX", static_cast<unsigned long>(code));
+    return text.empty() ? L"Error " + std::wstring(hex) : text + L" (" + hex + L")";
+}
+
+CallFailure FailureOf(HRESULT code)
+{
+    return CallFailure{code, SystemText(code)};
+}
+
+void ClearException(EXCEPINFO& exception)
+{
+    SysFreeString(exception.bstrSource);
+    SysFreeString(exception.bstrDescription);
+    SysFreeString(exception.bstrHelpFile);
+    exception = EXCEPINFO{};
+}
+
+// DISP_E_EXCEPTION: the host said what went wrong in the EXCEPINFO; its words
+// are the reason, the system's text for its code only when it gave none.
+CallFailure FailureOf(EXCEPINFO& exception)
+{
+    if (exception.pfnDeferredFillIn != nullptr)
+        exception.pfnDeferredFillIn(&exception);
+    const HRESULT code = FAILED(exception.scode) ? exception.scode : DISP_E_EXCEPTION;
+    CallFailure failure{code, {}};
+    if (exception.bstrDescription != nullptr && SysStringLen(exception.bstrDescription) > 0)
+        failure.description.assign(exception.bstrDescription,
+                                   SysStringLen(exception.bstrDescription));
+    else
+        failure.description = SystemText(code);
+    ClearException(exception);
+    return failure;
+}
+
+bool HostBusy(HRESULT result)
+{
+    return result == RPC_E_CALL_REJECTED || result == RPC_E_SERVERCALL_RETRYLATER;
+}
 
 template <typename Call>
-HRESULT RetryWhileRejected(Call call)
+HRESULT RetryWhileBusy(const BusyWait& wait, Call call)
 {
     HRESULT result = call();
-    for (int attempt = 0; result == RPC_E_CALL_REJECTED && attempt < kRejectedCallRetries;
-         ++attempt) {
-        Sleep(kRejectedCallPauseMs);
+    for (int attempt = 0; HostBusy(result) && attempt < wait.retries; ++attempt) {
+        Sleep(wait.pauseMs);
         result = call();
     }
     return result;
@@ -53,24 +104,38 @@ private:
     VARIANT value_;
 };
 
+// A VARIANT that clears itself.
+class CallValue {
+public:
+    CallValue() { VariantInit(&value_); }
+    ~CallValue() { VariantClear(&value_); }
+    CallValue(const CallValue&) = delete;
+    CallValue& operator=(const CallValue&) = delete;
+    VARIANT* get() { return &value_; }
+
+private:
+    VARIANT value_;
+};
+
 // Calls member name of dispatch. Arguments come in call order; DISPPARAMS
 // wants them last first. A property put names its one argument
 // DISPID_PROPERTYPUT.
-HRESULT InvokeByName(IDispatch* dispatch, const std::wstring& name, WORD flags,
-                     const std::vector<const Argument*>& arguments, VARIANT* result)
+CallStatus InvokeByName(IDispatch* dispatch, const BusyWait& wait, const std::wstring& name,
+                        WORD flags, const std::vector<const Argument*>& arguments,
+                        VARIANT* result)
 {
     for (const Argument* argument : arguments) {
         if (!argument->valid())
-            return E_OUTOFMEMORY;
+            return FailureOf(E_OUTOFMEMORY);
     }
     std::wstring member = name;
     LPOLESTR names[] = {member.data()};
     DISPID id = DISPID_UNKNOWN;
-    HRESULT hr = RetryWhileRejected([&] {
+    const HRESULT found = RetryWhileBusy(wait, [&] {
         return dispatch->GetIDsOfNames(IID_NULL, names, 1, LOCALE_USER_DEFAULT, &id);
     });
-    if (FAILED(hr))
-        return hr;
+    if (FAILED(found))
+        return FailureOf(found);
 
     std::vector<VARIANT> reversed;
     reversed.reserve(arguments.size());
@@ -86,16 +151,26 @@ HRESULT InvokeByName(IDispatch* dispatch, const std::wstring& name, WORD flags,
         parameters.rgdispidNamedArgs = &putId;
         parameters.cNamedArgs = 1;
     }
-    return RetryWhileRejected([&] {
+    EXCEPINFO exception{};
+    const HRESULT invoked = RetryWhileBusy(wait, [&] {
+        // What a turned-away attempt left behind belongs to no one else.
+        ClearException(exception);
         if (result != nullptr)
             VariantClear(result);
+        UINT argumentError = 0;
         return dispatch->Invoke(id, IID_NULL, LOCALE_USER_DEFAULT, flags, &parameters, result,
-                                nullptr, nullptr);
+                                &exception, &argumentError);
     });
+    if (invoked == DISP_E_EXCEPTION)
+        return FailureOf(exception);
+    ClearException(exception);
+    if (FAILED(invoked))
+        return FailureOf(invoked);
+    return {};
 }
 
 // The object a call returned, taking over its reference.
-std::unique_ptr<DispatchObject> TakeObject(VARIANT& result)
+ObjectResult TakeObject(VARIANT& result, const BusyWait& wait)
 {
     IDispatch* dispatch = nullptr;
     if (result.vt == VT_DISPATCH && result.pdispVal != nullptr) {
@@ -106,30 +181,40 @@ std::unique_ptr<DispatchObject> TakeObject(VARIANT& result)
     }
     VariantClear(&result);
     if (dispatch == nullptr)
-        return nullptr;
-    return std::make_unique<DispatchObject>(dispatch);
+        return CallFailure{E_NOINTERFACE, L"The call returned no automation object"};
+    return std::make_unique<DispatchObject>(dispatch, wait);
 }
 
-bool ClassOf(const std::wstring& progId, CLSID& clsid)
+CallResult<CLSID> ClassOf(const std::wstring& progId)
 {
-    return SUCCEEDED(CLSIDFromProgID(progId.c_str(), &clsid));
+    CLSID clsid{};
+    const HRESULT hr = CLSIDFromProgID(progId.c_str(), &clsid);
+    if (FAILED(hr))
+        return FailureOf(hr);
+    return clsid;
 }
 
 } // namespace
 
-void EnsureComInitialized()
+CallStatus EnsureComInitialized()
 {
-    // Once per thread; a thread that already has COM (Qt's own OLE set-up on
-    // the user-interface thread) answers S_FALSE or RPC_E_CHANGED_MODE, and
-    // either way COM is usable.
+    // Once per thread, never undone: COM stays for the thread's life. A
+    // thread that already has COM answers S_FALSE, or RPC_E_CHANGED_MODE
+    // when it chose the multithreaded model; either way COM is usable.
     thread_local bool initialized = false;
     if (!initialized) {
-        CoInitializeEx(nullptr, COINIT_APARTMENTTHREADED);
+        const HRESULT hr = CoInitializeEx(nullptr, COINIT_APARTMENTTHREADED);
+        if (FAILED(hr) && hr != RPC_E_CHANGED_MODE)
+            return FailureOf(hr);
         initialized = true;
     }
+    return {};
 }
 
-DispatchObject::DispatchObject(IDispatch* dispatch) : dispatch_(dispatch) {}
+DispatchObject::DispatchObject(IDispatch* dispatch, BusyWait wait)
+    : dispatch_(dispatch), wait_(wait)
+{
+}
 
 DispatchObject::~DispatchObject()
 {
@@ -137,78 +222,74 @@ DispatchObject::~DispatchObject()
         dispatch_->Release();
 }
 
-std::unique_ptr<DispatchObject> DispatchObject::AttachToRunning(const std::wstring& progId)
+ObjectResult DispatchObject::AttachToRunning(const std::wstring& progId, BusyWait wait)
 {
-    EnsureComInitialized();
-    CLSID clsid{};
-    if (!ClassOf(progId, clsid))
-        return nullptr;
+    if (CallStatus com = EnsureComInitialized(); !com)
+        return com.failure();
+    auto clsid = ClassOf(progId);
+    if (!clsid)
+        return clsid.failure();
     IUnknown* unknown = nullptr;
-    if (FAILED(::GetActiveObject(clsid, nullptr, &unknown)) || unknown == nullptr)
-        return nullptr;
+    HRESULT hr = ::GetActiveObject(*clsid, nullptr, &unknown);
+    if (FAILED(hr) || unknown == nullptr)
+        return FailureOf(FAILED(hr) ? hr : E_POINTER);
     IDispatch* dispatch = nullptr;
-    const HRESULT hr =
-        unknown->QueryInterface(IID_IDispatch, reinterpret_cast<void**>(&dispatch));
+    hr = unknown->QueryInterface(IID_IDispatch, reinterpret_cast<void**>(&dispatch));
     unknown->Release();
     if (FAILED(hr) || dispatch == nullptr)
-        return nullptr;
-    return std::make_unique<DispatchObject>(dispatch);
+        return FailureOf(FAILED(hr) ? hr : E_NOINTERFACE);
+    return std::make_unique<DispatchObject>(dispatch, wait);
 }
 
-std::unique_ptr<DispatchObject> DispatchObject::CreateInstance(const std::wstring& progId)
+ObjectResult DispatchObject::CreateInstance(const std::wstring& progId, BusyWait wait)
 {
-    EnsureComInitialized();
-    CLSID clsid{};
-    if (!ClassOf(progId, clsid))
-        return nullptr;
+    if (CallStatus com = EnsureComInitialized(); !com)
+        return com.failure();
+    auto clsid = ClassOf(progId);
+    if (!clsid)
+        return clsid.failure();
     IDispatch* dispatch = nullptr;
-    const HRESULT hr = CoCreateInstance(clsid, nullptr, CLSCTX_SERVER, IID_IDispatch,
+    const HRESULT hr = CoCreateInstance(*clsid, nullptr, CLSCTX_SERVER, IID_IDispatch,
                                         reinterpret_cast<void**>(&dispatch));
     if (FAILED(hr) || dispatch == nullptr)
-        return nullptr;
-    return std::make_unique<DispatchObject>(dispatch);
+        return FailureOf(FAILED(hr) ? hr : E_NOINTERFACE);
+    return std::make_unique<DispatchObject>(dispatch, wait);
 }
 
-bool DispatchObject::PutBoolProperty(const std::wstring& name, bool value)
+CallStatus DispatchObject::PutBoolProperty(const std::wstring& name, bool value)
 {
     const Argument argument(value);
-    return SUCCEEDED(InvokeByName(dispatch_, name, DISPATCH_PROPERTYPUT, {&argument}, nullptr));
+    return InvokeByName(dispatch_, wait_, name, DISPATCH_PROPERTYPUT, {&argument}, nullptr);
 }
 
-std::unique_ptr<DispatchObject> DispatchObject::GetObjectProperty(const std::wstring& name)
+ObjectResult DispatchObject::GetObjectProperty(const std::wstring& name)
 {
-    VARIANT result;
-    VariantInit(&result);
-    if (FAILED(InvokeByName(dispatch_, name, DISPATCH_PROPERTYGET, {}, &result))) {
-        VariantClear(&result);
-        return nullptr;
-    }
-    return TakeObject(result);
+    CallValue result;
+    if (CallStatus called =
+            InvokeByName(dispatch_, wait_, name, DISPATCH_PROPERTYGET, {}, result.get());
+        !called)
+        return called.failure();
+    return TakeObject(*result.get(), wait_);
 }
 
-std::unique_ptr<DispatchObject> DispatchObject::CallWithTextAndBool(const std::wstring& name,
-                                                                    const std::wstring& text,
-                                                                    bool flag)
+ObjectResult DispatchObject::CallWithTextAndBool(const std::wstring& name,
+                                                 const std::wstring& text, bool flag)
 {
     const Argument first(text);
     const Argument second(flag);
-    VARIANT result;
-    VariantInit(&result);
-    if (FAILED(InvokeByName(dispatch_, name, DISPATCH_METHOD, {&first, &second}, &result))) {
-        VariantClear(&result);
-        return nullptr;
-    }
-    return TakeObject(result);
+    CallValue result;
+    if (CallStatus called = InvokeByName(dispatch_, wait_, name, DISPATCH_METHOD,
+                                         {&first, &second}, result.get());
+        !called)
+        return called.failure();
+    return TakeObject(*result.get(), wait_);
 }
 
-bool DispatchObject::CallWithText(const std::wstring& name, const std::wstring& text)
+CallStatus DispatchObject::CallWithText(const std::wstring& name, const std::wstring& text)
 {
     const Argument argument(text);
-    VARIANT result;
-    VariantInit(&result);
-    const HRESULT hr = InvokeByName(dispatch_, name, DISPATCH_METHOD, {&argument}, &result);
-    VariantClear(&result);
-    return SUCCEEDED(hr);
+    CallValue result;
+    return InvokeByName(dispatch_, wait_, name, DISPATCH_METHOD, {&argument}, result.get());
 }
 
 } // namespace generation::win

@@ -1,7 +1,9 @@
 #pragma once
 // Late-bound automation: members are looked up by name (GetIDsOfNames) and
 // called through IDispatch::Invoke, the way a script drives the CAD host.
-// Plain C++ on purpose; the Qt side only converts strings.
+// Plain C++ on purpose; the Qt side only converts strings and failures.
+#include "call_result.h"
+
 #include <memory>
 #include <string>
 
@@ -10,34 +12,48 @@ struct IDispatch;
 namespace generation::win {
 
 // COM for the calling thread, initialised on first use (apartment threaded:
-// the calls come from the user-interface thread).
-void EnsureComInitialized();
+// the calls come from the user-interface thread). A thread that already has
+// COM in either model can use it as it is.
+CallStatus EnsureComInitialized();
+
+// How long a busy host is waited for. A host that is starting up or running a
+// command turns calls away (RPC_E_CALL_REJECTED, or
+// RPC_E_SERVERCALL_RETRYLATER from its message filter); such a call is tried
+// again after pause, up to retries more times, instead of losing the step.
+struct BusyWait {
+    int retries = 40;
+    unsigned long pauseMs = 250;
+};
+
+class DispatchObject;
+using ObjectResult = CallResult<std::unique_ptr<DispatchObject>>;
 
 class DispatchObject {
 public:
     // Takes over one reference of dispatch.
-    explicit DispatchObject(IDispatch* dispatch);
+    DispatchObject(IDispatch* dispatch, BusyWait wait);
     ~DispatchObject();
     DispatchObject(const DispatchObject&) = delete;
     DispatchObject& operator=(const DispatchObject&) = delete;
 
-    // The running object registered for progId (GetActiveObject), or null.
-    static std::unique_ptr<DispatchObject> AttachToRunning(const std::wstring& progId);
-    // A new instance of progId (CoCreateInstance), or null.
-    static std::unique_ptr<DispatchObject> CreateInstance(const std::wstring& progId);
+    // The running object registered for progId (GetActiveObject).
+    static ObjectResult AttachToRunning(const std::wstring& progId, BusyWait wait = {});
+    // A new instance of progId (CoCreateInstance, any server context).
+    static ObjectResult CreateInstance(const std::wstring& progId, BusyWait wait = {});
 
     // object.name = value
-    bool PutBoolProperty(const std::wstring& name, bool value);
-    // object.name, an object; null on failure.
-    std::unique_ptr<DispatchObject> GetObjectProperty(const std::wstring& name);
-    // object.name(text, flag), an object; null on failure.
-    std::unique_ptr<DispatchObject> CallWithTextAndBool(const std::wstring& name,
-                                                        const std::wstring& text, bool flag);
-    // object.name(text); false on failure.
-    bool CallWithText(const std::wstring& name, const std::wstring& text);
+    CallStatus PutBoolProperty(const std::wstring& name, bool value);
+    // object.name, an object.
+    ObjectResult GetObjectProperty(const std::wstring& name);
+    // object.name(text, flag), an object.
+    ObjectResult CallWithTextAndBool(const std::wstring& name, const std::wstring& text,
+                                     bool flag);
+    // object.name(text)
+    CallStatus CallWithText(const std::wstring& name, const std::wstring& text);
 
 private:
     IDispatch* dispatch_;
+    BusyWait wait_;
 };
 
 } // namespace generation::win

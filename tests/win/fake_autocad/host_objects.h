@@ -1,0 +1,14 @@
+#pragma once
+// The members of the CAD host's object model that the program drives:
+//   Application.Visible = bool            (put)
+//   Application.Documents                 (get) -> Documents
+//   Documents.Open(path, readOnly)        -> Document
+//   Document.SendCommand(text)
+#include <oaidl.h>
+
+namespace fake_autocad {
+
+// A new application object, one reference held by the caller.
+IDispatch* NewApplication();
+
+} // namespace fake_autocad
