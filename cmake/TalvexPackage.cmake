@@ -1,0 +1,36 @@
+# Installing on Linux, and the Debian package (cpack -G DEB, tools/build-deb):
+# the programs and the demo install root in one folder, as a disc holds them,
+# since the program reads everything from its own folder; launchers in bin,
+# a desktop entry and the icon.
+include(GNUInstallDirs)
+set(TALVEX_INSTALL_DIR ${CMAKE_INSTALL_LIBDIR}/talvex)
+install(TARGETS talvex talvex-cadhost talvex-check RUNTIME DESTINATION ${TALVEX_INSTALL_DIR})
+install(DIRECTORY ${TALVEX_ROOT_DIR}/Database ${TALVEX_ROOT_DIR}/Docs ${TALVEX_ROOT_DIR}/Files
+        DESTINATION ${TALVEX_INSTALL_DIR} USE_SOURCE_PERMISSIONS)
+foreach(PROGRAM talvex talvex-check)
+  file(READ ${PROJECT_SOURCE_DIR}/packaging/launcher.in launcher)
+  string(REPLACE "@TALVEX_INSTALL_DIR@" "${TALVEX_INSTALL_DIR}" launcher "${launcher}")
+  string(REPLACE "@PROGRAM@" "${PROGRAM}" launcher "${launcher}")
+  file(WRITE ${CMAKE_BINARY_DIR}/launchers/${PROGRAM} "${launcher}")
+  install(PROGRAMS ${CMAKE_BINARY_DIR}/launchers/${PROGRAM} DESTINATION ${CMAKE_INSTALL_BINDIR})
+endforeach()
+install(FILES ${PROJECT_SOURCE_DIR}/packaging/talvex.desktop
+        DESTINATION ${CMAKE_INSTALL_DATADIR}/applications)
+install(FILES ${PROJECT_SOURCE_DIR}/src/app/pictures/icon-256colors.png
+        DESTINATION ${CMAKE_INSTALL_DATADIR}/icons/hicolor/32x32/apps RENAME talvex.png)
+
+set(CPACK_GENERATOR DEB)
+set(CPACK_PACKAGE_NAME talvex)
+set(CPACK_PACKAGE_VENDOR "3D TALVEX")
+set(CPACK_PACKAGE_DESCRIPTION_SUMMARY
+    "Catalogue configurator for pneumatic cylinders, with a stand-in CAD host")
+set(CPACK_PACKAGING_INSTALL_PREFIX /usr)
+set(CPACK_DEBIAN_FILE_NAME DEB-DEFAULT)
+set(CPACK_DEBIAN_PACKAGE_MAINTAINER "3D TALVEX maintainers <maintainers@talvex.invalid>")
+set(CPACK_DEBIAN_PACKAGE_SECTION misc)
+set(CPACK_DEBIAN_PACKAGE_SHLIBDEPS ON)
+# xdg-open opens the accessories folder; the Ming face stands in for 新細明體.
+set(CPACK_DEBIAN_PACKAGE_DEPENDS "xdg-utils")
+set(CPACK_DEBIAN_PACKAGE_RECOMMENDS "fonts-arphic-uming, fonts-noto-cjk")
+set(CPACK_OUTPUT_FILE_PREFIX ${PROJECT_SOURCE_DIR}/dist)
+include(CPack)
