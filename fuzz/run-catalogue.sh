@@ -52,4 +52,4 @@ export LSAN_OPTIONS="suppressions=$root/fuzz/lsan-catalogue.supp"
 # are left out of the log, the fuzzer's and the sanitizers' lines are kept.
 ./catalogue_fuzzer -max_total_time="$seconds" -timeout=10 -rss_limit_mb=2048 -malloc_limit_mb=256 \
   -artifact_prefix="$out/artifacts/" -print_final_stats=1 "$out/corpus-run" "$out/seeds" 2>&1 |
-  grep -a -v -E '^(warning|Warning|error: reading page|offset [0-9]+ is beyond EOF|Unhandled (ole|memo)|Unable to|mdb_read_table|Oops|Out of memory while reading OLE|Couldn.t open memory buffer|Unrecognized|File is not)'
+  grep -a -v -E '^(warning|Warning|error: reading page|offset [0-9]+ is beyond EOF|Unhandled (ole|memo)|Unable to|mdb_read_table|Oops|Out of memory while reading OLE|Couldn.t open memory buffer|Unrecognized|File is not|Unknown Jet version)'

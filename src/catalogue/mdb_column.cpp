@@ -2,7 +2,6 @@
 #include "access_date.h"
 #include <QtEndian>
 #include <charconv>
-#include <cstdio>
 #include <cstring>
 
 namespace catalogue {
