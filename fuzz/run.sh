@@ -1,7 +1,9 @@
 #!/usr/bin/env bash
 # Builds the RTF reader's libFuzzer target with clang (AddressSanitizer and
 # UBSan) into build-fuzz/ and runs it for a bounded time on the seed corpus
-# and the reader's test files.
+# and the reader's test files. The reader's sources include its WMF and EMF
+# picture code; libUEMF, which that code reads records with, is linked as
+# installed (Debian libuemf-dev), without sanitizers.
 #   fuzz/run.sh [seconds]      default 60
 # Exits non-zero when the build fails or the fuzzer finds a crash, a leak, a
 # hang (over 10 s for one input) or runaway memory; the input that did it is
@@ -34,7 +36,7 @@ for source in "${sources[@]}"; do
   if (( ${#pids[@]} >= 2 )); then wait "${pids[0]}"; pids=("${pids[@]:1}"); fi
 done
 for pid in "${pids[@]}"; do wait "$pid"; done
-"$cxx" "${sanitize[@]}" "$out"/obj/*.o "${qt_libs[@]}" -o "$out/rtf_fuzzer"
+"$cxx" "${sanitize[@]}" "$out"/obj/*.o "${qt_libs[@]}" -luemf -o "$out/rtf_fuzzer"
 
 cd "$out"
 export ASAN_OPTIONS="halt_on_error=1:detect_leaks=1"

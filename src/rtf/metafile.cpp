@@ -11,7 +11,7 @@ base::Result<QSizeF> MetafileSize(MetafileFormat format, const QByteArray& bytes
     return format == MetafileFormat::Wmf ? metafile::WmfSize(data) : metafile::EmfSize(data);
 }
 
-base::Result<QImage> RenderMetafile(MetafileFormat format, const QByteArray& bytes, QSize size)
+base::Result<QImage> RenderMetafile(MetafileFormat format, const QByteArray& bytes, QSize size, MetafileWork& work)
 {
     if (size.isEmpty() || qint64(size.width()) * size.height() > MaxMetafilePixels)
         return base::Fail(QStringLiteral("picture size not drawable"));
@@ -23,7 +23,7 @@ base::Result<QImage> RenderMetafile(MetafileFormat format, const QByteArray& byt
     const metafile::Bytes data(bytes.constData(), static_cast<std::size_t>(bytes.size()));
     base::Status played;
     {
-        metafile::Canvas canvas(image);
+        metafile::Canvas canvas(image, work);
         played = format == MetafileFormat::Wmf ? metafile::PlayWmf(data, canvas) : metafile::PlayEmf(data, canvas);
     }
     if (!played)

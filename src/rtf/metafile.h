@@ -18,11 +18,20 @@ enum class MetafileFormat { Wmf, Emf };
 // bytes give none.
 base::Result<QSizeF> MetafileSize(MetafileFormat format, const QByteArray& bytes);
 
+// The drawing work the metafiles of one document may take, used up as they
+// are drawn: pixels painted (an operation costs the image area it covers)
+// and points of the shapes painted.
+struct MetafileWork {
+    double paintedPixels = 256e6;
+    double points = 4e6;
+};
+
 // Draws the metafile into a white image of `size` pixels, its picture
 // stretched over the whole image. Fails when the bytes do not start as a
 // metafile of that format or `size` is not drawable. Records that cannot be
-// drawn, and those past the picture's share of work, are left out.
-base::Result<QImage> RenderMetafile(MetafileFormat format, const QByteArray& bytes, QSize size);
+// drawn, and those past the picture's or the document's share of work, are
+// left out.
+base::Result<QImage> RenderMetafile(MetafileFormat format, const QByteArray& bytes, QSize size, MetafileWork& work);
 
 // Metafiles are drawn at their shown size up to this many pixels, and
 // scaled down to it beyond: the description pane needs no more.

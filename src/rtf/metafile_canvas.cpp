@@ -9,12 +9,12 @@ namespace rtf::metafile {
 
 namespace {
 
-// Work one picture may do. The pixel share is counted over the image area
-// each operation covers, so a record that fills the picture costs as much
-// as the picture has pixels.
+// Work one picture may do, within the document's. The pixel share is
+// counted over the image area each operation covers, so a record that
+// fills the picture costs as much as the picture has pixels.
 constexpr long long MaxRecords = 100'000;
-constexpr double PaintedImagesPerPicture = 64;
-constexpr double MinPaintedPixels = 16e6;
+constexpr double PaintedImagesPerPicture = 16;
+constexpr double MinPaintedPixels = 4e6;
 constexpr double MaxPoints = 2e6;
 constexpr std::size_t MaxObjects = 16384;
 constexpr std::size_t MaxSavedStates = 1024;
@@ -41,7 +41,7 @@ Brush SolidBrush(const QColor& colour)
 
 } // namespace
 
-Canvas::Canvas(QImage& image) : image_(image)
+Canvas::Canvas(QImage& image, MetafileWork& work) : image_(image), work_(work)
 {
     painter_.begin(&image_);
     painter_.setRenderHints(QPainter::Antialiasing | QPainter::SmoothPixmapTransform | QPainter::TextAntialiasing);
@@ -64,8 +64,11 @@ bool Canvas::spend(double pixels, double points)
 {
     paintedPixels_ += pixels;
     points_ += points;
+    work_.paintedPixels -= pixels;
+    work_.points -= points;
     const double imagePixels = double(image_.width()) * image_.height();
-    if (paintedPixels_ > std::max(MinPaintedPixels, PaintedImagesPerPicture * imagePixels) || points_ > MaxPoints)
+    if (paintedPixels_ > std::max(MinPaintedPixels, PaintedImagesPerPicture * imagePixels) || points_ > MaxPoints ||
+        work_.paintedPixels < 0 || work_.points < 0)
         exhausted_ = true;
     return !exhausted_;
 }

@@ -1,6 +1,7 @@
 #pragma once
 
 #include "rtf/code_page.h"
+#include "rtf/metafile.h"
 
 #include <QColor>
 #include <QImage>
@@ -56,16 +57,16 @@ enum class MapMode { Text = 1, LoMetric, HiMetric, LoEnglish, HiEnglish, Twips, 
 
 // Draws GDI operations, as WMF and EMF records describe them, into an
 // image with QPainter. It keeps the device context (objects, colours,
-// mapping, clipping, current position, path) and a budget of work: once a
-// picture has painted its share of pixels, points or characters, further
-// drawing is left out and exhausted() tells the record reader to stop.
+// mapping, clipping, current position, path) and charges each operation to
+// the picture's budget and the document's work: once either is spent,
+// further drawing is left out and exhausted() tells the record reader to stop.
 //
 // Geometry arrives in logical units and passes through the world transform
 // (EMF), the page transform of the mapping mode (window and viewport), and
 // the device transform that lays the picture's frame over the image.
 class Canvas {
 public:
-    explicit Canvas(QImage& image);
+    Canvas(QImage& image, MetafileWork& work);
     ~Canvas();
     Canvas(const Canvas&) = delete;
     Canvas& operator=(const Canvas&) = delete;
@@ -205,6 +206,7 @@ private:
     double fontPixelHeight() const;
 
     QImage& image_;
+    MetafileWork& work_;
     QPainter painter_;
     State state_;
     std::vector<State> saved_;

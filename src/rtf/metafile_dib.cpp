@@ -109,6 +109,13 @@ base::Result<Dib> DecodeDib(Bytes info, Bytes bits)
     return dib;
 }
 
+QRectF SourceRect(const Dib& dib, double x, double y, double width, double height)
+{
+    if (dib.bottomUp)
+        y = dib.image.height() - y - height;
+    return QRectF(x, y, width, height);
+}
+
 base::Result<Dib> DecodePackedDib(Bytes packed)
 {
     const base::Result<Header> header = ReadHeader(packed);

@@ -4,6 +4,7 @@
 #include "rtf/metafile_bytes.h"
 
 #include <QImage>
+#include <QRectF>
 
 namespace rtf::metafile {
 
@@ -22,5 +23,8 @@ base::Result<Dib> DecodeDib(Bytes info, Bytes bits);
 // A packed bitmap, header, colour table and bits in one run, as WMF
 // records keep them.
 base::Result<Dib> DecodePackedDib(Bytes packed);
+
+// The rectangle of `dib.image` that a record's source rectangle names.
+QRectF SourceRect(const Dib& dib, double x, double y, double width, double height);
 
 } // namespace rtf::metafile

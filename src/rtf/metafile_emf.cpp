@@ -78,13 +78,6 @@ QTransform Transform(const U_XFORM& x)
     return QTransform(x.eM11, x.eM12, x.eM21, x.eM22, x.eDx, x.eDy);
 }
 
-QRectF SourceRect(const Dib& dib, double x, double y, double width, double height)
-{
-    if (dib.bottomUp)
-        y = dib.image.height() - y - height;
-    return QRectF(x, y, width, height);
-}
-
 class EmfPlayer {
 public:
     explicit EmfPlayer(Canvas& canvas) : canvas_(canvas) {}

@@ -79,18 +79,9 @@ QPolygonF Points(const Bytes& record, std::size_t offset, std::size_t count)
     return points;
 }
 
-// The rows of a bitmap that a source rectangle names, counted from the
-// top of the decoded image.
-QRectF SourceRect(const Dib& dib, double x, double y, double width, double height)
-{
-    if (dib.bottomUp)
-        y = dib.image.height() - y - height;
-    return QRectF(x, y, width, height);
-}
-
 class WmfPlayer {
 public:
-    WmfPlayer(Canvas& canvas) : canvas_(canvas) {}
+    explicit WmfPlayer(Canvas& canvas) : canvas_(canvas) {}
     void play(std::uint8_t type, const Bytes& record);
 
 private:

@@ -79,7 +79,7 @@ base::Result<DecodedPicture> DrawMetafile(const PictureData& picture, PictureBud
     }
     if (!pixels.isEmpty()) {
         budget.metafilePixels -= qint64(pixels.width()) * pixels.height();
-        base::Result<QImage> drawn = RenderMetafile(format, picture.bytes, pixels);
+        base::Result<QImage> drawn = RenderMetafile(format, picture.bytes, pixels, budget.metafileWork);
         if (drawn)
             return DecodedPicture{std::move(drawn.value()), shown};
     }

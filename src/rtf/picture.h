@@ -1,6 +1,7 @@
 #pragma once
 
 #include "base/result.h"
+#include "rtf/metafile.h"
 
 #include <QByteArray>
 #include <QImage>
@@ -34,11 +35,13 @@ private:
     int pendingNibble_ = -1;
 };
 
-// Pixels drawn for the metafiles of one document: past it, pictures are
-// drawn smaller and then only framed, so that a document of many large
-// metafiles cannot claim gigabytes.
+// What the metafiles of one document may take: the pixels of the images
+// they are drawn into (past it, pictures are drawn smaller and then only
+// framed, so that a document of many large metafiles cannot claim
+// gigabytes) and the work of drawing them.
 struct PictureBudget {
     qint64 metafilePixels = 64'000'000;
+    MetafileWork metafileWork;
 };
 
 struct DecodedPicture {

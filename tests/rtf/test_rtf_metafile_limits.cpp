@@ -246,3 +246,24 @@ void TestRtfReader::documentOfManyMetafilesStaysBounded()
     // The first ones are drawn in full all the same.
     QCOMPARE(ImageResource(document, images[0]).size(), QSize(2000, 2000));
 }
+
+void TestRtfReader::drawingWorkIsSharedByTheDocument()
+{
+    // Each picture fills itself 250 times over, more than one picture may
+    // (its share stops it part way, red all the same). Seventy of them
+    // are more than a document may draw: the last ones stay blank.
+    WmfBuilder busy;
+    busy.record(MetaSetWindowExt, {100, 200}).record(MetaCreateBrushIndirect, SolidBrush(Qt::red)).record(MetaSelectObject, {0});
+    for (int i = 0; i < 250; ++i)
+        busy.record(MetaRectangle, {100, 200, 0, 0});
+    const QByteArray picture = MetafileGroup("wmetafile8", busy.finish(), "\\picwgoal3000\\pichgoal1500");
+    QByteArray rtf = "{\\rtf1 ";
+    for (int i = 0; i < 70; ++i)
+        rtf += picture;
+    QTextDocument document;
+    QVERIFY(Load(rtf + "}", document));
+    const QList<QTextImageFormat> images = Images(document);
+    QCOMPARE(images.size(), 70);
+    QCOMPARE_COLOUR(ImageResource(document, images.front()).convertToFormat(QImage::Format_RGB32), 100, 50, Qt::red);
+    QCOMPARE_COLOUR(ImageResource(document, images.back()).convertToFormat(QImage::Format_RGB32), 100, 50, Qt::white);
+}

@@ -60,6 +60,7 @@ private slots:
     void hostileEmfRecords();
     void longMetafileStopsAtRecordBudget();
     void documentOfManyMetafilesStaysBounded();
+    void drawingWorkIsSharedByTheDocument();
 
     // symbol fonts, shapes, notes (test_rtf_symbols_shapes_notes.cpp)
     void symbolFontCharacters_data();
