@@ -6,6 +6,9 @@
 #                   fuzz/corpus and the reader's test files)
 #          standin  the stand-in CAD host's request and reply lines (seeds:
 #                   fuzz/standin-corpus)
+# The RTF target includes the reader's WMF and EMF picture code; libUEMF,
+# which that code reads records with, is linked as installed (Debian
+# libuemf-dev), without sanitizers.
 # Exits non-zero when the build fails or the fuzzer finds a crash, a leak, a
 # hang (over 10 s for one input) or runaway memory; the input that did it is
 # left in build-fuzz/artifacts/.
@@ -24,12 +27,14 @@ case "$target" in
     sources=("$root"/src/rtf/*.cpp "$root/fuzz/rtf_fuzzer.cpp")
     seeds=("$root/fuzz/corpus" "$root/tests/data/rtf")
     dict="$root/fuzz/rtf.dict"
+    libs=(-luemf)
     obj="$out/obj" corpus="$out/corpus-run" ;;
   standin)
     qt_module=Qt6Core
     sources=("$root/src/generation/standin/standin_protocol.cpp" "$root/fuzz/standin_fuzzer.cpp")
     seeds=("$root/fuzz/standin-corpus")
     dict="$root/fuzz/standin.dict"
+    libs=()
     obj="$out/obj-standin" corpus="$out/corpus-standin" ;;
   *)
     echo "fuzz/run.sh: unknown target $target (rtf or standin)" >&2
@@ -55,7 +60,7 @@ for source in "${sources[@]}"; do
   if (( ${#pids[@]} >= 2 )); then wait "${pids[0]}"; pids=("${pids[@]:1}"); fi
 done
 for pid in "${pids[@]}"; do wait "$pid"; done
-"$cxx" "${sanitize[@]}" "$obj"/*.o "${qt_libs[@]}" -o "$out/${target}_fuzzer"
+"$cxx" "${sanitize[@]}" "$obj"/*.o "${qt_libs[@]}" "${libs[@]}" -o "$out/${target}_fuzzer"
 
 cd "$out"
 export ASAN_OPTIONS="halt_on_error=1:detect_leaks=1"

@@ -55,7 +55,7 @@ bool frmMain::Form_Load()
                                                            QString(), true, true, cataloguePath);
     if (!opened) {
         // Without its catalogue the window cannot offer anything: say so and end.
-        ShowMessage(messages::CatalogueOpenFailure(cataloguePath));
+        ShowMessage(messages::CatalogueOpenFailure(cataloguePath, opened.error()));
         Form_Unload();
         return false;
     }

@@ -1,6 +1,7 @@
 #include "connection.h"
 #include "ado_messages.h"
 #include "catalogue_error.h"
+#include "catalogue_schema.h"
 #include "connection_string.h"
 #include "database.h"
 #include "mdb_loader.h"
@@ -49,6 +50,13 @@ base::Result<ConnectionOpening> OpenCatalogueConnection(CatalogueSession& sessio
     try {
         session.connectionString = BuildConnectionString(userName, password, odbcForm, path);
         session.connection->open(session.connectionString, QString(), QString(), -1);
+        // Named as opened: a ";" in the path cuts it short (DatabasePathOf).
+        const QString opened = DatabasePathOf(session.connectionString).value_or(path);
+        const base::Status catalogue = CheckCatalogueSchema(*session.connection->database(), opened);
+        if (!catalogue) {
+            session.connection->close();
+            return catalogue.failure();
+        }
         return ConnectionOpening::Opened;
     } catch (const CatalogueError& failure) {
         return base::Fail(failure.description());

@@ -80,7 +80,8 @@ enum class ConnectionOpening {
 };
 
 // Replaces the session's connection by a new one and opens it; the failure
-// carries the engine's description.
+// carries the engine's description. A file that opens but is no catalogue
+// (CheckCatalogueSchema) fails too, and leaves the connection closed.
 base::Result<ConnectionOpening> OpenCatalogueConnection(CatalogueSession& session,
                                                         const QString& userName,
                                                         const QString& password, bool odbcForm,

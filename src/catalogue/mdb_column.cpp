@@ -1,9 +1,8 @@
 #include "mdb_column.h"
+#include "access_date.h"
 #include <QtEndian>
 #include <charconv>
-#include <cstdio>
 #include <cstring>
-#include <ctime>
 
 namespace catalogue {
 
@@ -91,8 +90,8 @@ const char* DeclarationOf(ColumnKind kind)
     return "BLOB";
 }
 
-FieldBinder::FieldBinder(MdbHandle* mdb, const MdbColumn& column)
-    : mdb_(mdb), column_(column), kind_(KindOf(column))
+FieldBinder::FieldBinder(MdbHandle* mdb, const MdbColumn& column, MemoReader& memos)
+    : mdb_(mdb), column_(column), memos_(memos), kind_(KindOf(column))
 {
 }
 
@@ -182,14 +181,15 @@ void FieldBinder::bindText(const MdbField& field, sqlite3_stmt* insert, int para
 
 void FieldBinder::bindMemo(const MdbField& field, sqlite3_stmt* insert, int parameter)
 {
-    // Memo text may span other pages; libmdb follows them and restores the
-    // current page afterwards.
-    char* text = mdb_col_to_string(mdb_, mdb_->pg_buf, field.start, MDB_MEMO, field.siz);
-    if (text)
-        sqlite3_bind_text(insert, parameter, text, -1, SQLITE_TRANSIENT);
-    else
-        sqlite3_bind_null(insert, parameter);
-    g_free(text);
+    const QByteArray stored = memos_.read(field.start, field.siz);
+    const size_t needed = size_t(stored.size()) * 3 + 1;  // as for Text
+    if (buffer_.size() < needed)
+        buffer_.resize(needed);
+    const int length = stored.isEmpty() ? 0
+                                        : mdb_unicode2ascii(mdb_, stored.constData(),
+                                                            size_t(stored.size()), buffer_.data(),
+                                                            buffer_.size());
+    sqlite3_bind_text(insert, parameter, buffer_.data(), length, SQLITE_STATIC);
 }
 
 void FieldBinder::bindDateTime(const MdbField& field, sqlite3_stmt* insert, int parameter)
@@ -197,14 +197,11 @@ void FieldBinder::bindDateTime(const MdbField& field, sqlite3_stmt* insert, int 
     const quint64 bits = ReadLittleEndian<quint64>(mdb_->pg_buf + field.start);
     double days;
     std::memcpy(&days, &bits, sizeof days);
-    struct tm moment {};
-    mdb_date_to_tm(days, &moment);
-    if (buffer_.size() < 32)
-        buffer_.resize(32);
-    const int length = std::snprintf(buffer_.data(), buffer_.size(), "%04d-%02d-%02d %02d:%02d:%02d",
-                                     moment.tm_year + 1900, moment.tm_mon + 1, moment.tm_mday,
-                                     moment.tm_hour, moment.tm_min, moment.tm_sec);
-    sqlite3_bind_text(insert, parameter, buffer_.data(), length, SQLITE_STATIC);
+    const std::optional<DateText> text = AccessDateText(days);
+    if (text)
+        sqlite3_bind_text(insert, parameter, text->text, -1, SQLITE_TRANSIENT);
+    else
+        sqlite3_bind_null(insert, parameter);
 }
 
 } // namespace catalogue

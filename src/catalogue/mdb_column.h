@@ -1,5 +1,6 @@
 #pragma once
 #include "mdb_api.h"
+#include "mdb_memo.h"
 #include <sqlite3.h>
 #include <vector>
 
@@ -18,7 +19,7 @@ enum class ColumnKind {
     Single,
     Double,
     Decimal,
-    DateTime,  // text "yyyy-mm-dd hh:mm:ss"
+    DateTime,  // text "yyyy-mm-dd hh:mm:ss"; null outside the dates Access holds
     Guid,      // text "{xxxxxxxx-xxxx-xxxx-xxxx-xxxxxxxxxxxx}"
     Binary,    // short binary: a blob
     Unloaded,  // OLE objects and unknown kinds: no statement reads them, they load as null
@@ -30,10 +31,10 @@ const char* DeclarationOf(ColumnKind kind);
 
 // Binds fields of the row that mdb_crack_row just split to the parameters of
 // an insert. Keeps one buffer per column, so a load allocates per column, not
-// per value.
+// per value. Memo values are read through the table's MemoReader.
 class FieldBinder {
 public:
-    FieldBinder(MdbHandle* mdb, const MdbColumn& column);
+    FieldBinder(MdbHandle* mdb, const MdbColumn& column, MemoReader& memos);
     // The field's bytes lie in the handle's current page; the text bound stays
     // valid until the next call for this column.
     void bind(const MdbField& field, sqlite3_stmt* insert, int parameter);
@@ -45,6 +46,7 @@ private:
 
     MdbHandle* mdb_;
     const MdbColumn& column_;
+    MemoReader& memos_;
     ColumnKind kind_;
     std::vector<char> buffer_;
 };

@@ -8,7 +8,8 @@ namespace catalogue {
 // Reads the Access file at path with libmdb and copies every user table into
 // a new in-memory SQLite database, which then answers only reading
 // statements. Throws CatalogueError with a description when the file is
-// missing, is not an Access database or cannot be read.
+// missing, is not an Access database, cannot be read or is damaged: a table
+// is copied whole, with every row its definition counts, or not at all.
 std::unique_ptr<Database> LoadAccessFile(const QString& path);
 
 } // namespace catalogue

@@ -2,10 +2,11 @@
 
 namespace messages {
 
-MessageBoxRequest CatalogueOpenFailure(const QString& cataloguePath)
+MessageBoxRequest CatalogueOpenFailure(const QString& cataloguePath, const QString& reason)
 {
     return ErrorMessage(QStringLiteral("無法開啟型錄資料庫"),
-                        QStringLiteral("Cannot open the catalogue database: ") + cataloguePath);
+                        QStringLiteral("Cannot open the catalogue database: ") + cataloguePath +
+                            QStringLiteral("\r\n") + reason);
 }
 
 MessageBoxRequest CatalogueReadFailure(const QString& error)

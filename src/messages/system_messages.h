@@ -6,8 +6,9 @@ namespace messages {
 // The boxes that more than one part of the program shows. The stroke checks
 // keep their own texts beside the checks.
 
-// The catalogue file could not be opened at start-up.
-MessageBoxRequest CatalogueOpenFailure(const QString& cataloguePath);
+// The catalogue file could not be opened at start-up; the reason, as the
+// catalogue engine words it, goes on a line of its own.
+MessageBoxRequest CatalogueOpenFailure(const QString& cataloguePath, const QString& reason);
 // A catalogue query failed while the window runs.
 MessageBoxRequest CatalogueReadFailure(const QString& error);
 // A file of the install root that the window shows could not be opened.

@@ -30,6 +30,25 @@ constexpr Entry Entries[] = {
     {"fldrslt", {Word::FieldResult}},
     {"listtext", {Word::ListText}},
     {"pntext", {Word::ListText}},
+    {"shpinst", {Word::ShapeInstructions}},
+    {"sp", {Word::ShapeProperty}},
+    {"sn", {Word::ShapePropertyName}},
+    {"sv", {Word::ShapePropertyValue}},
+    {"footnote", {Word::Footnote}},
+    {"ftnalt", {Word::EndnoteFlag}},
+    {"chftn", {Word::FootnoteMark}},
+    {"ftnnar", {Word::FootnoteNumbering, 0, NoteNumbering::Arabic}},
+    {"ftnnalc", {Word::FootnoteNumbering, 0, NoteNumbering::LowerAlpha}},
+    {"ftnnauc", {Word::FootnoteNumbering, 0, NoteNumbering::UpperAlpha}},
+    {"ftnnrlc", {Word::FootnoteNumbering, 0, NoteNumbering::LowerRoman}},
+    {"ftnnruc", {Word::FootnoteNumbering, 0, NoteNumbering::UpperRoman}},
+    {"ftnnchi", {Word::FootnoteNumbering, 0, NoteNumbering::Chicago}},
+    {"aftnnar", {Word::EndnoteNumbering, 0, NoteNumbering::Arabic}},
+    {"aftnnalc", {Word::EndnoteNumbering, 0, NoteNumbering::LowerAlpha}},
+    {"aftnnauc", {Word::EndnoteNumbering, 0, NoteNumbering::UpperAlpha}},
+    {"aftnnrlc", {Word::EndnoteNumbering, 0, NoteNumbering::LowerRoman}},
+    {"aftnnruc", {Word::EndnoteNumbering, 0, NoteNumbering::UpperRoman}},
+    {"aftnnchi", {Word::EndnoteNumbering, 0, NoteNumbering::Chicago}},
 
     {"f", {Word::Font}},
     {"fcharset", {Word::FontCharset}},
@@ -113,12 +132,14 @@ constexpr Entry Entries[] = {
 
     {"pngblip", {Word::PngBlip}},
     {"jpegblip", {Word::JpegBlip}},
-    {"emfblip", {Word::OtherBlip}},
-    {"wmetafile", {Word::OtherBlip}},
+    {"emfblip", {Word::EmfBlip}},
+    {"wmetafile", {Word::WmfBlip}},
     {"macpict", {Word::OtherBlip}},
     {"pmmetafile", {Word::OtherBlip}},
     {"dibitmap", {Word::OtherBlip}},
     {"wbitmap", {Word::OtherBlip}},
+    {"picw", {Word::PictureWidth}},
+    {"pich", {Word::PictureHeight}},
     {"picwgoal", {Word::PictureGoalWidth}},
     {"pichgoal", {Word::PictureGoalHeight}},
     {"picscalex", {Word::PictureScaleX}},
@@ -129,14 +150,14 @@ constexpr Entry Entries[] = {
 // document; starred destinations are skipped unless shown explicitly.
 constexpr std::string_view SkippedDestinations[] = {
     "info", "stylesheet", "header", "headerl", "headerr", "headerf", "footer", "footerl",
-    "footerr", "footerf", "footnote", "annotation", "atnid", "atnauthor", "atndate", "atnref",
+    "footerr", "footerf", "annotation", "atnid", "atnauthor", "atndate", "atnref",
     "xe", "tc", "txe", "rxe", "fldinst", "nonshppict", "listtable", "listoverridetable",
     "revtbl", "rsidtbl", "pgdsctbl", "filetbl", "colorschememapping", "themedata",
     "latentstyles", "datastore", "xmlnstbl", "mmathPr", "generator", "template", "ftnsep",
     "ftnsepc", "ftncn", "aftnsep", "aftnsepc", "aftncn", "comment", "author", "operator",
     "title", "subject", "keywords", "doccomm", "company", "category", "manager", "hlinkbase",
     "creatim", "revtim", "printim", "buptim", "userprops", "docvar", "private", "objdata",
-    "objclass", "objname", "do", "shpinst", "sp", "background", "falt", "panose", "fontemb",
+    "objclass", "objname", "do", "shprslt", "background", "falt", "panose", "fontemb",
     "fontfile", "listpicture", "pn", "pnseclvl", "pntxta", "pntxtb", "bkmkstart", "bkmkend",
     "blipuid", "picprop", "ud", "passwordhash", "protusertbl", "defchp", "defpap", "pgptbl",
 };
@@ -165,7 +186,7 @@ WordInfo LookUpWord(std::string_view name)
 
 bool IsShownStarredDestination(Word word)
 {
-    return word == Word::ShapePicture;
+    return word == Word::ShapePicture || word == Word::ShapeInstructions || word == Word::Footnote;
 }
 
 } // namespace rtf

@@ -1,5 +1,7 @@
 #pragma once
 
+#include "rtf/note_numbers.h"
+
 #include <string_view>
 
 namespace rtf {
@@ -10,6 +12,10 @@ enum class Word {
     Rtf, Ansi, Mac, Pc, Pca, AnsiCodePage, DefaultFont, UnicodeSkip, Unicode, Bin,
     // destinations
     FontTable, ColorTable, Picture, ShapePicture, FieldResult, ListText, SkippedDestination,
+    // shapes: floating pictures and text boxes
+    ShapeInstructions, ShapeProperty, ShapePropertyName, ShapePropertyValue,
+    // footnotes and endnotes
+    Footnote, EndnoteFlag, FootnoteMark, FootnoteNumbering, EndnoteNumbering,
     // font and colour tables
     Font, FontCharset, FontCodePage, Red, Green, Blue,
     // character formatting
@@ -24,12 +30,14 @@ enum class Word {
     // special characters
     Character,
     // picture properties
-    PngBlip, JpegBlip, OtherBlip, PictureGoalWidth, PictureGoalHeight, PictureScaleX, PictureScaleY,
+    PngBlip, JpegBlip, WmfBlip, EmfBlip, OtherBlip, PictureWidth, PictureHeight, PictureGoalWidth,
+    PictureGoalHeight, PictureScaleX, PictureScaleY,
 };
 
 struct WordInfo {
     Word word = Word::Unknown;
     char16_t character = 0; // Word::Character: the character it stands for
+    NoteNumbering numbering = NoteNumbering::Arabic; // the note numbering words
 };
 
 WordInfo LookUpWord(std::string_view name);

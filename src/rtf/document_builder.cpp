@@ -1,5 +1,6 @@
 #include "rtf/document_builder.h"
 
+#include <QTextBlock>
 #include <QTextDocument>
 #include <QTextImageFormat>
 #include <QTextLength>
@@ -7,6 +8,7 @@
 #include <QUrl>
 
 #include <algorithm>
+#include <iterator>
 
 namespace rtf {
 
@@ -116,15 +118,35 @@ void DocumentBuilder::endRow(const std::vector<int>& cellRightEdges)
     table_->rowOpen = false;
 }
 
+void DocumentBuilder::beginNote()
+{
+    notes_.emplace_back();
+    inNote_ = true;
+}
+
+void DocumentBuilder::endNote(NoteKind kind)
+{
+    if (!inNote_)
+        return;
+    notes_.back().kind = kind;
+    inNote_ = false;
+}
+
 void DocumentBuilder::finish()
 {
     if (table_)
         writeTable();
+    writeNotes(NoteKind::Footnote);
+    writeNotes(NoteKind::Endnote);
 }
 
 void DocumentBuilder::add(const Paragraph& paragraph, Item item)
 {
     item.blockFormat = paragraph.format;
+    if (inNote_) {
+        notes_.back().items.push_back(std::move(item));
+        return;
+    }
     if (paragraph.inTable) {
         currentCell().push_back(std::move(item));
         return;
@@ -194,6 +216,27 @@ void DocumentBuilder::writeTableAsLines(const PendingTable& table)
             }
         }
         cursor_.insertBlock();
+    }
+}
+
+void DocumentBuilder::writeNotes(NoteKind kind)
+{
+    for (const Note& note : notes_) {
+        if (note.kind != kind)
+            continue;
+        // Each note is one paragraph or more; breaks it starts or ends
+        // with would only leave empty lines.
+        const auto isBreak = [](const Item& item) { return item.kind == Item::Kind::Break; };
+        const auto begin = std::find_if_not(note.items.begin(), note.items.end(), isBreak);
+        auto end = note.items.end();
+        while (end != begin && isBreak(*std::prev(end)))
+            --end;
+        if (begin == end)
+            continue;
+        if (!cursor_.block().text().isEmpty())
+            cursor_.insertBlock(begin->blockFormat, QTextCharFormat());
+        for (auto item = begin; item != end; ++item)
+            write(cursor_, *item);
     }
 }
 

@@ -58,6 +58,14 @@ public:
     void endCell(const Paragraph& paragraph);
     // cellRightEdges: the \cellx boundaries of the row, in twips.
     void endRow(const std::vector<int>& cellRightEdges);
+
+    // Footnotes and endnotes: what is added between beginNote and endNote
+    // is held and written at the end of the document, footnotes first, each
+    // note in its own paragraph. Notes hold no tables.
+    enum class NoteKind { Footnote, Endnote };
+    void beginNote();
+    void endNote(NoteKind kind);
+
     void finish();
 
 private:
@@ -69,6 +77,7 @@ private:
     Cell& currentCell();
     void writeTable();
     void writeTableAsLines(const PendingTable& table);
+    void writeNotes(NoteKind kind);
     void write(QTextCursor& cursor, const Item& item);
     QString addImageResource(const QImage& image);
 
@@ -77,6 +86,13 @@ private:
     int imageCount_ = 0;
     long long cellsWritten_ = 0;
     std::optional<PendingTable> table_;
+
+    struct Note {
+        NoteKind kind = NoteKind::Footnote;
+        std::vector<Item> items;
+    };
+    std::vector<Note> notes_;
+    bool inNote_ = false;
 };
 
 } // namespace rtf

@@ -41,6 +41,7 @@ enum class Destination {
     FontTable,
     ColorTable,
     Picture,
+    ShapePropertyName, // the name of a shape property, which decides whether its value shows
 };
 
 struct GroupState {

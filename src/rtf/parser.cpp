@@ -54,13 +54,20 @@ void Parser::run()
         if (picture_)
             finishPicture();
     }
+    endNote(); // a note cut short still shows
     flushRun();
     builder_.finish();
 }
 
 bool Parser::ignoring() const
 {
-    return overflowDepth_ > 0 || stack_.empty() || stack_.back().destination == Destination::Skip;
+    if (stack_.empty())
+        return true;
+    const Destination destination = stack_.back().destination;
+    // Past the depth limit only shown text is kept, and no destination opens.
+    if (overflowDepth_ > 0 && (overflowSkipFrom_ > 0 || destination != Destination::Body))
+        return true;
+    return destination == Destination::Skip;
 }
 
 void Parser::openGroup()
@@ -84,6 +91,9 @@ void Parser::closeGroup()
     starPending_ = false;
     fallbackLeft_ = 0;
     if (overflowDepth_ > 0) {
+        flushDecoder();
+        if (overflowSkipFrom_ == overflowDepth_)
+            overflowSkipFrom_ = 0;
         --overflowDepth_;
         return;
     }
@@ -94,8 +104,13 @@ void Parser::closeGroup()
     flushDecoder();
     if (picture_ && stack_.size() == pictureDepth_)
         finishPicture();
-    if (state().destination == Destination::FontTable)
+    if (noteDepth_ == stack_.size())
+        endNote();
+    if (state().destination == Destination::FontTable) {
+        if (fontEntryOpen_ && !fonts_[fontEntry_].nameDone)
+            finishFontName(fonts_[fontEntry_]);
         fontEntryOpen_ = false;
+    }
     stack_.pop_back();
     // Whatever follows the closing brace of the document is not part of it.
     if (stack_.empty())
@@ -104,7 +119,7 @@ void Parser::closeGroup()
 
 void Parser::controlSymbol(int symbol)
 {
-    if (overflowDepth_ > 0 || stack_.empty())
+    if (stack_.empty())
         return;
     if (symbol == '*') {
         starPending_ = true;
@@ -134,6 +149,11 @@ void Parser::text(std::string_view run)
     case Destination::Picture:
         if (picture_)
             picture_->appendHex(run);
+        return;
+    case Destination::ShapePropertyName:
+        // Property names are short ASCII words; nothing longer is one.
+        if (shapePropertyName_.size() + static_cast<qsizetype>(run.size()) <= 64)
+            shapePropertyName_ += QLatin1String(run.data(), static_cast<qsizetype>(run.size()));
         return;
     case Destination::ColorTable:
         for (const char c : run) {
@@ -169,6 +189,19 @@ void Parser::binary(const Token& token)
         picture_->appendBinary(data);
 }
 
+SymbolFont Parser::symbolFont() const
+{
+    const auto found = fonts_.find(stack_.back().chars.font);
+    return found == fonts_.end() ? SymbolFont::None : found->second.symbol;
+}
+
+void Parser::finishFontName(FontEntry& entry)
+{
+    entry.name = entry.name.trimmed();
+    entry.nameDone = true;
+    entry.symbol = SymbolFontNamed(entry.name);
+}
+
 int Parser::codePage() const
 {
     const GroupState& group = stack_.back();
@@ -195,12 +228,13 @@ void Parser::byte(unsigned char value, bool raw)
             return;
         if (value == ';') {
             flushDecoder();
-            FontEntry& entry = fonts_[fontEntry_];
-            entry.name = entry.name.trimmed();
-            entry.nameDone = true;
+            finishFontName(fonts_[fontEntry_]);
             return;
         }
     } else if (destination != Destination::Body) {
+        return;
+    } else if (const char32_t symbol = SymbolFontCharacter(symbolFont(), value)) {
+        emitCharacter(symbol); // a symbol font draws pictures where letters would be
         return;
     }
     scratch_.clear();
@@ -216,6 +250,11 @@ void Parser::character(char32_t c)
         --fallbackLeft_;
         return;
     }
+    emitCharacter(c);
+}
+
+void Parser::emitCharacter(char32_t c)
+{
     flushDecoder();
     QString text;
     if (c > 0xFFFF) {
@@ -283,10 +322,80 @@ void Parser::finishPicture()
 {
     const PictureData picture = std::move(*picture_);
     picture_.reset();
-    if (const auto decoded = DecodePicture(picture)) {
+    if (const base::Result<DecodedPicture> decoded = DecodePicture(picture, pictureBudget_)) {
         flushRun();
         builder_.insertImage(decoded->image, decoded->displaySize, paragraph(state().para));
     }
+}
+
+void Parser::footnoteMark()
+{
+    NoteKind kind = noteKind_;
+    int number = 0;
+    if (noteDepth_ > 0) {
+        // The note's own mark repeats the number the text gave it.
+        const auto index = static_cast<std::size_t>(kind);
+        if (noteNumber_ == 0)
+            noteNumber_ = referencedNote_[index] > 0 ? referencedNote_[index] : ++noteCount_[index];
+        number = noteNumber_;
+    } else {
+        kind = upcomingNoteKind();
+        const auto index = static_cast<std::size_t>(kind);
+        number = ++noteCount_[index];
+        referencedNote_[index] = number;
+    }
+    // Marks stand raised unless the document places them itself.
+    CharState& chars = state().chars;
+    const QTextCharFormat::VerticalAlignment vertical = chars.vertical;
+    if (vertical == QTextCharFormat::AlignNormal)
+        chars.vertical = QTextCharFormat::AlignSuperScript;
+    deliver(NoteNumberText(number, noteNumbering_[static_cast<std::size_t>(kind)]));
+    chars.vertical = vertical;
+}
+
+// A mark in the text comes before its note, and only the note says whether
+// it is an endnote (\ftnalt, its first word). A short look ahead settles it.
+Parser::NoteKind Parser::upcomingNoteKind() const
+{
+    constexpr int LookAhead = 32;
+    Tokenizer ahead = tokenizer_;
+    bool inNote = false;
+    for (int i = 0; i < LookAhead; ++i) {
+        const Token token = ahead.next();
+        switch (token.kind) {
+        case TokenKind::End:
+        case TokenKind::Text:
+        case TokenKind::HexByte: return NoteKind::Footnote;
+        case TokenKind::ControlSymbol:
+            if (token.parameter != '*')
+                return NoteKind::Footnote;
+            break;
+        case TokenKind::ControlWord: {
+            const Word word = LookUpWord(token.text).word;
+            if (word == Word::Footnote)
+                inNote = true;
+            else if (word == Word::EndnoteFlag)
+                return inNote ? NoteKind::Endnote : NoteKind::Footnote;
+            else if (word == Word::Bin)
+                return NoteKind::Footnote;
+            break;
+        }
+        case TokenKind::GroupOpen:
+        case TokenKind::GroupClose: break;
+        }
+    }
+    return NoteKind::Footnote;
+}
+
+void Parser::endNote()
+{
+    if (noteDepth_ == 0)
+        return;
+    flushRun();
+    builder_.endNote(noteKind_);
+    referencedNote_[static_cast<std::size_t>(noteKind_)] = 0;
+    noteDepth_ = 0;
+    noteNumber_ = 0;
 }
 
 QTextCharFormat Parser::charFormat(const CharState& chars) const

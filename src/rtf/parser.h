@@ -5,11 +5,13 @@
 #include "rtf/document_builder.h"
 #include "rtf/group_state.h"
 #include "rtf/picture.h"
+#include "rtf/symbol_fonts.h"
 #include "rtf/tokenizer.h"
 
 #include <QColor>
 #include <QString>
 
+#include <array>
 #include <map>
 #include <optional>
 #include <string_view>
@@ -20,8 +22,10 @@ class QTextDocument;
 namespace rtf {
 
 // Reads RTF tokens through a stack of group states and appends the shown
-// content to a document. Tolerates any input: unbalanced or too deeply nested
-// groups and truncated data end the read with what was read so far.
+// content to a document. Tolerates any input: unbalanced groups and
+// truncated data end the read with what was read so far. Groups nested
+// deeper than MaxGroupDepth keep their text and breaks, shown with the
+// formatting of the deepest group kept; their destinations are skipped.
 class Parser {
 public:
     static constexpr std::size_t MaxGroupDepth = 1000;
@@ -35,7 +39,9 @@ private:
         int charset = -1;
         int codePage = 0;
         bool nameDone = false;
+        SymbolFont symbol = SymbolFont::None;
     };
+    using NoteKind = DocumentBuilder::NoteKind;
 
     void openGroup();
     void closeGroup();
@@ -51,20 +57,30 @@ private:
     void paragraphWord(Word word, const Token& token);
     void breakWord(Word word, const Token& token);
     void pictureWord(Word word, const Token& token);
+    void shapeWord(Word word);
+    void noteWord(const WordInfo& info);
+    void overflowWord(const WordInfo& info, const Token& token);
+    void shownWord(const WordInfo& info, const Token& token);
 
     GroupState& state() { return stack_.back(); }
     bool ignoring() const;
     bool inBody() const { return stack_.back().destination == Destination::Body; }
     int codePage() const;
+    SymbolFont symbolFont() const;
+    void finishFontName(FontEntry& entry);
 
     void byte(unsigned char value, bool raw);
     void character(char32_t c);
+    void emitCharacter(char32_t c);
     void deliver(const QString& decoded);
     void appendBody(const QString& text);
     void flushDecoder();
     void flushRun();
     void endParagraph();
     void finishPicture();
+    void footnoteMark();
+    NoteKind upcomingNoteKind() const;
+    void endNote();
 
     QTextCharFormat charFormat(const CharState& chars) const;
     Paragraph paragraph(const ParaState& para) const;
@@ -75,7 +91,8 @@ private:
     QString scratch_;
 
     std::vector<GroupState> stack_;
-    std::size_t overflowDepth_ = 0; // groups beyond MaxGroupDepth, read but ignored
+    std::size_t overflowDepth_ = 0; // groups beyond MaxGroupDepth
+    std::size_t overflowSkipFrom_ = 0; // the overflow depth of a skipped destination, 0 if none
     bool finished_ = false;
     bool starPending_ = false;
     bool pendingFromRaw_ = false;
@@ -93,6 +110,18 @@ private:
 
     std::optional<PictureData> picture_;
     std::size_t pictureDepth_ = 0;
+    PictureBudget pictureBudget_;
+    QString shapePropertyName_;
+
+    // Notes: the group depth of the open note (0 when none), its kind and
+    // number, and per kind the count of marks and the number that the body
+    // gave the note about to follow.
+    std::size_t noteDepth_ = 0;
+    NoteKind noteKind_ = NoteKind::Footnote;
+    int noteNumber_ = 0;
+    std::array<int, 2> noteCount_{};
+    std::array<int, 2> referencedNote_{};
+    std::array<NoteNumbering, 2> noteNumbering_{NoteNumbering::Arabic, NoteNumbering::Arabic};
 
     QString runText_;
     CharState runChars_;

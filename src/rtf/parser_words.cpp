@@ -9,6 +9,7 @@ namespace {
 constexpr int MaxIndentTwips = 31680; // 22 inches, the widest page RTF describes
 constexpr int MaxHalfPoints = 3276;
 constexpr int MaxPictureTwips = 1'000'000;
+constexpr int MaxPictureHimetric = 2'000'000;
 constexpr int MaxCellEdgeTwips = 1'000'000;
 
 int Parameter(const Token& token, int fallback) { return token.hasParameter ? token.parameter : fallback; }
@@ -39,23 +40,63 @@ void Parser::controlWord(const Token& token)
         binary(token); // the data must be consumed wherever it stands
         return;
     }
-    if (overflowDepth_ > 0 || stack_.empty())
+    if (stack_.empty())
         return;
     if (starPending_) {
         starPending_ = false;
         if (!IsShownStarredDestination(info.word)) {
-            state().destination = Destination::Skip;
+            if (overflowDepth_ == 0)
+                state().destination = Destination::Skip;
+            else if (overflowSkipFrom_ == 0)
+                overflowSkipFrom_ = overflowDepth_;
             return;
         }
     }
     if (ignoring())
         return;
     flushDecoder(); // a multi-byte character never spans a control word
+    if (overflowDepth_ > 0)
+        overflowWord(info, token);
+    else
+        shownWord(info, token);
+}
 
+// Groups past the depth limit keep their characters and breaks in the
+// formatting of the deepest kept group; any destination they open is
+// skipped, and formatting words are ignored, so nothing they do outlives them.
+void Parser::overflowWord(const WordInfo& info, const Token& token)
+{
+    switch (info.word) {
+    case Word::Unicode:
+    case Word::Par:
+    case Word::Cell:
+    case Word::Row:
+    case Word::Line:
+    case Word::Tab:
+    case Word::NestedCell:
+    case Word::NestedRow:
+    case Word::Character: shownWord(info, token); break;
+    case Word::FontTable:
+    case Word::ColorTable:
+    case Word::Picture:
+    case Word::SkippedDestination:
+    case Word::ShapePropertyName:
+    case Word::ShapePropertyValue:
+    case Word::Footnote:
+        if (overflowSkipFrom_ == 0)
+            overflowSkipFrom_ = overflowDepth_;
+        break;
+    default: break;
+    }
+}
+
+void Parser::shownWord(const WordInfo& info, const Token& token)
+{
     switch (info.word) {
     case Word::Unknown:
     case Word::Bin:
     case Word::Rtf:
+    case Word::ShapeInstructions:
         break;
     case Word::Ansi:
     case Word::Mac:
@@ -75,6 +116,18 @@ void Parser::controlWord(const Token& token)
     case Word::ListText:
     case Word::SkippedDestination:
         destinationWord(info.word);
+        break;
+    case Word::ShapeProperty:
+    case Word::ShapePropertyName:
+    case Word::ShapePropertyValue:
+        shapeWord(info.word);
+        break;
+    case Word::Footnote:
+    case Word::EndnoteFlag:
+    case Word::FootnoteMark:
+    case Word::FootnoteNumbering:
+    case Word::EndnoteNumbering:
+        noteWord(info);
         break;
     case Word::Font:
     case Word::FontCharset:
@@ -131,7 +184,11 @@ void Parser::controlWord(const Token& token)
     case Word::Character: character(info.character); break;
     case Word::PngBlip:
     case Word::JpegBlip:
+    case Word::WmfBlip:
+    case Word::EmfBlip:
     case Word::OtherBlip:
+    case Word::PictureWidth:
+    case Word::PictureHeight:
     case Word::PictureGoalWidth:
     case Word::PictureGoalHeight:
     case Word::PictureScaleX:
@@ -164,7 +221,7 @@ void Parser::documentWord(Word word, const Token& token)
             value += 65536;
         if (value > 0 && value <= 0x10FFFF) {
             fallbackLeft_ = 0;
-            character(static_cast<char32_t>(value));
+            character(SymbolFontCodePoint(symbolFont(), static_cast<char32_t>(value)));
         }
         fallbackLeft_ = state().unicodeSkip;
         break;
@@ -196,6 +253,56 @@ void Parser::destinationWord(Word word)
     case Word::ListText: group.paragraphLocked = true; break;
     case Word::SkippedDestination: group.destination = Destination::Skip; break;
     default: break; // shown like any other group
+    }
+}
+
+// Of a shape's properties only its picture ("pib") is content; its text box
+// (\shptxt) is an ordinary group and shows where the shape stands.
+void Parser::shapeWord(Word word)
+{
+    GroupState& group = state();
+    switch (word) {
+    case Word::ShapeProperty: shapePropertyName_.clear(); break;
+    case Word::ShapePropertyName:
+        shapePropertyName_.clear();
+        group.destination = Destination::ShapePropertyName;
+        break;
+    case Word::ShapePropertyValue:
+        if (shapePropertyName_ != QLatin1String("pib"))
+            group.destination = Destination::Skip;
+        break;
+    default: break;
+    }
+}
+
+void Parser::noteWord(const WordInfo& info)
+{
+    switch (info.word) {
+    case Word::Footnote: {
+        GroupState& group = state();
+        // Notes hold no notes, and show only from shown text.
+        if (group.destination != Destination::Body || noteDepth_ > 0) {
+            group.destination = Destination::Skip;
+            break;
+        }
+        flushRun();
+        builder_.beginNote();
+        noteDepth_ = stack_.size();
+        noteKind_ = NoteKind::Footnote;
+        noteNumber_ = 0;
+        break;
+    }
+    case Word::EndnoteFlag:
+        if (noteDepth_ > 0)
+            noteKind_ = NoteKind::Endnote;
+        break;
+    case Word::FootnoteMark:
+        if (inBody())
+            footnoteMark();
+        break;
+    case Word::FootnoteNumbering: noteNumbering_[0] = info.numbering; break;
+    case Word::EndnoteNumbering: noteNumbering_[1] = info.numbering; break;
+    default: break;
     }
 }
 
@@ -298,14 +405,19 @@ void Parser::breakWord(Word word, const Token& token)
 {
     switch (word) {
     case Word::Par: endParagraph(); break;
+    // Notes hold no tables: their cells and rows become tabs and paragraphs.
     case Word::Cell:
-        if (inBody()) {
+        if (noteDepth_ > 0) {
+            character('\t');
+        } else if (inBody()) {
             flushRun();
             builder_.endCell(paragraph(state().para));
         }
         break;
     case Word::Row:
-        if (inBody()) {
+        if (noteDepth_ > 0) {
+            endParagraph();
+        } else if (inBody()) {
             flushRun();
             builder_.endRow(cellRightEdges_);
         }
@@ -328,7 +440,11 @@ void Parser::pictureWord(Word word, const Token& token)
     switch (word) {
     case Word::PngBlip: picture.kind = PictureData::Kind::Png; break;
     case Word::JpegBlip: picture.kind = PictureData::Kind::Jpeg; break;
+    case Word::WmfBlip: picture.kind = PictureData::Kind::Wmf; break;
+    case Word::EmfBlip: picture.kind = PictureData::Kind::Emf; break;
     case Word::OtherBlip: picture.kind = PictureData::Kind::Unsupported; break;
+    case Word::PictureWidth: picture.width = std::clamp(value, 0, MaxPictureHimetric); break;
+    case Word::PictureHeight: picture.height = std::clamp(value, 0, MaxPictureHimetric); break;
     case Word::PictureGoalWidth: picture.goalWidth = std::clamp(value, 0, MaxPictureTwips); break;
     case Word::PictureGoalHeight: picture.goalHeight = std::clamp(value, 0, MaxPictureTwips); break;
     case Word::PictureScaleX: picture.scaleX = std::clamp(value, 1, 1000); break;

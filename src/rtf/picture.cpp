@@ -1,21 +1,21 @@
 #include "rtf/picture.h"
 
+#include "rtf/metafile.h"
 #include "rtf/png_chunks.h"
 
 #include <QBuffer>
 #include <QImageReader>
 
 #include <algorithm>
+#include <cmath>
 
 namespace rtf {
 
 namespace {
 
 constexpr double TwipsPerPixel = 15.0; // 1440 twips per inch at 96 pixels per inch
+constexpr double PixelsPerHimetric = 96.0 / 2540.0;
 constexpr double MaxDisplayPixels = 16384.0;
-// A description pane has no use for more; the header is checked before any
-// pixel is decoded, so a document cannot make the decoder claim gigabytes.
-constexpr qint64 MaxPicturePixels = 32'000'000;
 
 int NibbleValue(char c)
 {
@@ -25,11 +25,69 @@ int NibbleValue(char c)
     return -1;
 }
 
-double DisplayLength(int natural, int goalTwips, int scalePercent)
+// One side of the shown size: the goal the writer asked for, else the
+// picture's own size, scaled by \picscalex / \picscaley.
+double DisplayLength(double natural, int goalTwips, int scalePercent)
 {
-    const double base = goalTwips > 0 ? goalTwips / TwipsPerPixel : double(natural);
+    const double base = goalTwips > 0 ? goalTwips / TwipsPerPixel : natural;
     const double scale = std::clamp(scalePercent, 1, 1000) / 100.0;
     return std::clamp(base * scale, 1.0, MaxDisplayPixels);
+}
+
+base::Result<DecodedPicture> DecodeBitmap(const PictureData& picture)
+{
+    const char* format = picture.kind == PictureData::Kind::Png ? "PNG" : "JPEG";
+    QByteArray bytes = picture.kind == PictureData::Kind::Png ? EssentialPngChunks(picture.bytes) : picture.bytes;
+    if (bytes.isEmpty())
+        return base::Fail(QStringLiteral("picture has no data"));
+    QBuffer buffer(&bytes);
+    buffer.open(QIODevice::ReadOnly);
+    QImageReader reader(&buffer, format);
+    const QSize declared = reader.size();
+    if (declared.isEmpty() || qint64(declared.width()) * declared.height() > MaxPicturePixels)
+        return base::Fail(QStringLiteral("picture size unusable"));
+    QImage image = reader.read();
+    if (image.isNull())
+        return base::Fail(QStringLiteral("picture damaged"));
+    const QSizeF size(DisplayLength(image.width(), picture.goalWidth, picture.scaleX),
+                      DisplayLength(image.height(), picture.goalHeight, picture.scaleY));
+    return DecodedPicture{std::move(image), size};
+}
+
+base::Result<DecodedPicture> DrawMetafile(const PictureData& picture, PictureBudget& budget)
+{
+    const MetafileFormat format = picture.kind == PictureData::Kind::Wmf ? MetafileFormat::Wmf : MetafileFormat::Emf;
+    // The size: what the document asks for, else \picw and \pich, else
+    // what the metafile says of itself.
+    QSizeF natural(picture.width * PixelsPerHimetric, picture.height * PixelsPerHimetric);
+    if (natural.width() <= 0 || natural.height() <= 0) {
+        const base::Result<QSizeF> own = MetafileSize(format, picture.bytes);
+        natural = own.valueOr(QSizeF());
+    }
+    if ((natural.width() <= 0 && picture.goalWidth <= 0) || (natural.height() <= 0 && picture.goalHeight <= 0))
+        return base::Fail(QStringLiteral("picture gives no size"));
+    const QSizeF shown(DisplayLength(natural.width(), picture.goalWidth, picture.scaleX),
+                       DisplayLength(natural.height(), picture.goalHeight, picture.scaleY));
+
+    // Drawn at the shown size, or smaller where the limits say so.
+    QSize pixels(std::max(1, qRound(shown.width())), std::max(1, qRound(shown.height())));
+    const double area = double(pixels.width()) * pixels.height();
+    const double allowed = double(std::min(MaxMetafilePixels, budget.metafilePixels));
+    if (area > allowed) {
+        const double factor = std::sqrt(allowed / area);
+        pixels = QSize(int(pixels.width() * factor), int(pixels.height() * factor));
+    }
+    if (!pixels.isEmpty()) {
+        budget.metafilePixels -= qint64(pixels.width()) * pixels.height();
+        base::Result<QImage> drawn = RenderMetafile(format, picture.bytes, pixels, budget.metafileWork);
+        if (drawn)
+            return DecodedPicture{std::move(drawn.value()), shown};
+    }
+    // Where the picture stood, the reader sees that one stood there: a
+    // white frame of its size, one pixel stretched over it.
+    QImage blank(1, 1, QImage::Format_RGB32);
+    blank.fill(Qt::white);
+    return DecodedPicture{std::move(blank), shown};
 }
 
 } // namespace
@@ -49,29 +107,16 @@ void PictureData::appendHex(std::string_view text)
     }
 }
 
-std::optional<DecodedPicture> DecodePicture(const PictureData& picture)
+base::Result<DecodedPicture> DecodePicture(const PictureData& picture, PictureBudget& budget)
 {
-    const char* format = nullptr;
     switch (picture.kind) {
-    case PictureData::Kind::Png: format = "PNG"; break;
-    case PictureData::Kind::Jpeg: format = "JPEG"; break;
-    default: return std::nullopt;
+    case PictureData::Kind::Png:
+    case PictureData::Kind::Jpeg: return DecodeBitmap(picture);
+    case PictureData::Kind::Wmf:
+    case PictureData::Kind::Emf: return DrawMetafile(picture, budget);
+    default: break;
     }
-    QByteArray bytes = picture.kind == PictureData::Kind::Png ? EssentialPngChunks(picture.bytes) : picture.bytes;
-    if (bytes.isEmpty())
-        return std::nullopt;
-    QBuffer buffer(&bytes);
-    buffer.open(QIODevice::ReadOnly);
-    QImageReader reader(&buffer, format);
-    const QSize declared = reader.size();
-    if (declared.isEmpty() || qint64(declared.width()) * declared.height() > MaxPicturePixels)
-        return std::nullopt;
-    QImage image = reader.read();
-    if (image.isNull())
-        return std::nullopt;
-    const QSizeF size(DisplayLength(image.width(), picture.goalWidth, picture.scaleX),
-                      DisplayLength(image.height(), picture.goalHeight, picture.scaleY));
-    return DecodedPicture{std::move(image), size};
+    return base::Fail(QStringLiteral("picture kind not shown"));
 }
 
 } // namespace rtf

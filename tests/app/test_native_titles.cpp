@@ -111,7 +111,7 @@ private slots:
                 << validation::CheckMessage(check);
         QTest::newRow("copy failed") << messages::CopyFailed();
         QTest::newRow("wrong disc") << messages::WrongDisc();
-        QTest::newRow("catalogue cannot open") << messages::CatalogueOpenFailure(QStringLiteral("E:\\Database\\TALVEX.mdb"));
+        QTest::newRow("catalogue cannot open") << messages::CatalogueOpenFailure(QStringLiteral("E:\\Database\\TALVEX.mdb"), QStringLiteral("the file ends part way through a table"));
         QTest::newRow("catalogue cannot be read") << messages::CatalogueReadFailure(QStringLiteral("no such table"));
         QTest::newRow("file cannot open") << messages::FileOpenFailure(QStringLiteral("E:\\Docs\\default.rtf"));
         QTest::newRow("invalid catalogue data") << messages::InvalidCatalogueData(QStringLiteral("A\"B"));

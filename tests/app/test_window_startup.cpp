@@ -85,22 +85,37 @@ private slots:
 
     void catalogueThatCannotOpenEndsTheStartUp_data()
     {
-        QTest::addColumn<QByteArray>("content");
-        QTest::newRow("missing") << QByteArray();
-        QTest::newRow("not a database") << QByteArray("plain text, no database here\n").repeated(200);
+        QTest::addColumn<QByteArray>("content");  // written as the catalogue, or else
+        QTest::addColumn<QString>("sample");      // a test file copied in as the catalogue
+        QTest::addColumn<QString>("reason");      // %1: the catalogue path
+        QTest::newRow("missing") << QByteArray() << QString() << "Could not find file '%1'.";
+        QTest::newRow("not a database")
+            << QByteArray("plain text, no database here\n").repeated(200) << QString()
+            << "Unrecognized database format '%1'.";
+        QTest::newRow("damaged")
+            << QByteArray() << "damaged/cut-at-page-boundary.mdb"
+            << "The database '%1' is damaged: table 'Fluid_Detail' counts 241 rows, but 49 can be read.";
+        QTest::newRow("not a catalogue")
+            << QByteArray() << "no-detail-table.mdb"
+            << "The database '%1' is not a catalogue: it has no table 'Fluid_Detail'.";
     }
 
     void catalogueThatCannotOpenEndsTheStartUp()
     {
         QFETCH(QByteArray, content);
+        QFETCH(QString, sample);
+        QFETCH(QString, reason);
         WindowFixture fixture;
         if (!content.isEmpty())
             QVERIFY(fixture.writeFile(QStringLiteral("Database/TALVEX.mdb"), content));
+        if (!sample.isEmpty())
+            QVERIFY(fixture.copyCatalogue(sample));
         QVERIFY(!fixture.start());
         QCOMPARE(fixture.messages.shown.size(), 1);
         const auto& message = fixture.messages.shown.first();
+        const QString path = QDir::toNativeSeparators(fixture.rootPath("Database/TALVEX.mdb"));
         QCOMPARE(message.text, QStringLiteral("無法開啟型錄資料庫\r\nCannot open the catalogue database: ")
-                                   + QDir::toNativeSeparators(fixture.rootPath("Database/TALVEX.mdb")));
+                                   + path + QStringLiteral("\r\n") + reason.arg(path));
         QCOMPARE(message.title, QStringLiteral("錯誤"));
         QCOMPARE(message.icon, messages::MessageBoxRequest::Icon::Critical);
         QVERIFY(!fixture.window().isVisible());

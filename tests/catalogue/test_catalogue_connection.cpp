@@ -137,6 +137,32 @@ private slots:
         CloseCatalogueConnection(nullptr);
     }
 
+    void aFileThatIsNoCatalogueIsRefusedAtOpen_data()
+    {
+        QTest::addColumn<QString>("file");
+        QTest::addColumn<QString>("reason");
+        QTest::newRow("no detail table") << "no-detail-table.mdb" << "it has no table 'Fluid_Detail'.";
+        // TALVEX.mdb with Fluid_Main's field OwnerProcess renamed OwnerFlagged.
+        QTest::newRow("main table without a field")
+            << "main-table-without-owner-process.mdb"
+            << "table 'Fluid_Main' has no field 'OwnerProcess'.";
+        QTest::newRow("a database, but another one") << "nwind-real-world.mdb"
+                                                      << "it has no table 'Fluid_Main'.";
+    }
+
+    void aFileThatIsNoCatalogueIsRefusedAtOpen()
+    {
+        QFETCH(QString, file);
+        QFETCH(QString, reason);
+        const QString path = DataFile(file);
+        const auto opened = OpenCatalogueConnection(session_, QString(), QString(), true, true, path);
+        QCOMPARE(opened.error(),
+                 QStringLiteral("The database '%1' is not a catalogue: ").arg(path) + reason);
+        QVERIFY(session_.connection && !session_.connection->isOpen());
+        // The engine itself still opens any Access file.
+        QVERIFY(OpenDataFile(file)->isOpen());
+    }
+
     void aSemicolonInThePathBreaksTheString()
     {
         QTemporaryDir folder;

@@ -8,6 +8,8 @@
 #include <QTextTable>
 #include <QUrl>
 
+#include <cstdlib>
+
 namespace rtf_test {
 
 QString DataPath(const QString& name)
@@ -66,6 +68,32 @@ QList<QTextImageFormat> Images(const QTextDocument& document)
 QImage ImageResource(const QTextDocument& document, const QTextImageFormat& format)
 {
     return document.resource(QTextDocument::ImageResource, QUrl(format.name())).value<QImage>();
+}
+
+QImage OnlyPicture(const QTextDocument& document)
+{
+    const QList<QTextImageFormat> images = Images(document);
+    if (images.size() != 1) {
+        qWarning("%d pictures, not one", int(images.size()));
+        return QImage();
+    }
+    return ImageResource(document, images[0]).convertToFormat(QImage::Format_RGB32);
+}
+
+bool NearColour(const QColor& actual, const QColor& expected, int slack)
+{
+    return std::abs(actual.red() - expected.red()) <= slack && std::abs(actual.green() - expected.green()) <= slack &&
+        std::abs(actual.blue() - expected.blue()) <= slack;
+}
+
+int DarkPixels(const QImage& image, const QRect& area)
+{
+    int dark = 0;
+    const QRect inside = area.intersected(image.rect());
+    for (int y = inside.top(); y <= inside.bottom(); ++y)
+        for (int x = inside.left(); x <= inside.right(); ++x)
+            dark += qGray(image.pixel(x, y)) < 96;
+    return dark;
 }
 
 QList<QTextTable*> Tables(const QTextDocument& document)

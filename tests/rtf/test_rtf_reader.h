@@ -45,12 +45,39 @@ private slots:
     void hostilePngChunksNeverReachTheDecoder();
     void picturesBeyondPixelBudgetAreSkipped();
 
+    // WMF and EMF pictures (test_rtf_metafiles.cpp)
+    void wmfVectorAndBitmapRecordsDrawn();
+    void emfVectorBitmapAndTextRecordsDrawn();
+    void metafileShownSize_data();
+    void metafileShownSize();
+    void metafilesFromWordProcessors();
+    void undrawableMetafileLeavesBlankFrame();
+
+    // metafiles that lie about themselves (test_rtf_metafile_limits.cpp)
+    void hostileWmfRecords_data();
+    void hostileWmfRecords();
+    void hostileEmfRecords_data();
+    void hostileEmfRecords();
+    void longMetafileStopsAtRecordBudget();
+    void documentOfManyMetafilesStaysBounded();
+    void drawingWorkIsSharedByTheDocument();
+
+    // symbol fonts, shapes, notes (test_rtf_symbols_shapes_notes.cpp)
+    void symbolFontCharacters_data();
+    void symbolFontCharacters();
+    void symbolTablesLineUp();
+    void floatingPicturesAndTextBoxesShowInline();
+    void footnotesAndEndnotesAtTheEnd();
+    void noteNumbering_data();
+    void noteNumbering();
+
     // damaged input (test_rtf_malformed.cpp)
     void truncatedFileKeepsPartialContent();
     void truncatedInsideEscapesAndPictures();
     void unbalancedBraces();
     void hugeNumbers();
     void deepNesting();
+    void textPastDepthLimitKeepsDeepestFormatting();
     void largeTableStaysLinear();
     void mutatedFilesNeverCrash();
 };

@@ -1,0 +1,19 @@
+#pragma once
+#include <QString>
+#include <QtGlobal>
+
+namespace catalogue {
+
+struct AccessFileShape {
+    qint64 size;
+    qint64 pageSize;  // 2048 for Jet 3, 4096 for later formats
+};
+
+// libmdb trusts the file it is given: a path that names no file, or a file
+// that does not start like a Jet or ACE database or ends within a page, is
+// turned away here, before libmdb reads it. Throws CatalogueError.
+AccessFileShape CheckAccessFile(const QString& path);
+
+QString UnrecognizedFormat(const QString& path);
+
+} // namespace catalogue

@@ -1,0 +1,40 @@
+#pragma once
+
+#include "base/result.h"
+
+#include <QByteArray>
+#include <QImage>
+#include <QSize>
+#include <QSizeF>
+
+namespace rtf {
+
+// Windows metafiles as RTF pictures carry them: \wmetafile (WMF records,
+// with or without the placeable header) and \emfblip (EMF records).
+enum class MetafileFormat { Wmf, Emf };
+
+// The size the metafile gives its picture, in pixels at 96 dpi: the
+// placeable header of a WMF, the frame of an EMF header. Fails when the
+// bytes give none.
+base::Result<QSizeF> MetafileSize(MetafileFormat format, const QByteArray& bytes);
+
+// The drawing work the metafiles of one document may take, used up as they
+// are drawn: pixels painted (an operation costs the image area it covers)
+// and points of the shapes painted.
+struct MetafileWork {
+    double paintedPixels = 256e6;
+    double points = 4e6;
+};
+
+// Draws the metafile into a white image of `size` pixels, its picture
+// stretched over the whole image. Fails when the bytes do not start as a
+// metafile of that format or `size` is not drawable. Records that cannot be
+// drawn, and those past the picture's or the document's share of work, are
+// left out.
+base::Result<QImage> RenderMetafile(MetafileFormat format, const QByteArray& bytes, QSize size, MetafileWork& work);
+
+// Metafiles are drawn at their shown size up to this many pixels, and
+// scaled down to it beyond: the description pane needs no more.
+constexpr qint64 MaxMetafilePixels = 4'000'000;
+
+} // namespace rtf
