@@ -27,8 +27,8 @@ MdbTable ReadTableDefinition(MdbCatalogEntry* entry, const LoadLimits& limits)
 {
     MdbTable table(mdb_read_table(entry));
     if (!table || !ReadColumns(table.get(), limits))
-        throw CatalogueError(
-            QStringLiteral("Cannot read table '%1'.").arg(QString::fromUtf8(entry->object_name)));
+        limits.refuse(QStringLiteral("the definition of table '%1' cannot be read")
+                          .arg(QString::fromUtf8(entry->object_name)));
     return table;
 }
 

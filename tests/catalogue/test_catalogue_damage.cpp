@@ -93,8 +93,15 @@ private slots:
         // 55) names row 1 of page 28 as the map, and that row's start (page 28,
         // offset 16) was set to row 0's, leaving it no bytes. libmdb keeps no
         // copy of an empty map, then reads the copy it lacks (SIGSEGV).
+        // libmdb 1.0.1, which the Windows build carries, already refuses the
+        // table's definition; Debian's 1.0.0 reads it and we refuse the map.
         QTest::newRow("empty page map")
-            << "empty-page-map.mdb" << "table 'Fluid_Detail' has an empty page map";
+            << "empty-page-map.mdb"
+#ifdef Q_OS_WIN
+            << "the definition of table 'Fluid_Detail' cannot be read";
+#else
+            << "table 'Fluid_Detail' has an empty page map";
+#endif
         // Page 35's type byte set to 0: it no longer reads as a data page of
         // Fluid_Detail (it opened with 194 of the 241 ranges).
         QTest::newRow("unreadable data page")

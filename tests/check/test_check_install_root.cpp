@@ -7,6 +7,9 @@
 #include <QFile>
 #include <QImage>
 #include <QTemporaryDir>
+#ifdef Q_OS_WIN
+#include <windows.h>
+#endif
 
 using namespace check;
 using namespace check_test;
@@ -122,7 +125,8 @@ private slots:
     void drawingThatDiffersInCase()
     {
         const SampleRoot root;
-        QVERIFY(QFile::rename(root.path(QStringLiteral("Files/AXN12.dwg")), root.path(QStringLiteral("Files/axn12.DWG"))));
+        root.remove(QStringLiteral("Files/AXN12.dwg"));
+        root.write(QStringLiteral("Files/axn12.DWG"), "drawing");
         const Findings findings = root.check();
         const auto cased = Only(findings, "drawing-case");
         QCOMPARE(Wheres(cased), QStringList{QStringLiteral("AX/AXN/12/1/Files/AXN12.dwg")});
@@ -136,9 +140,19 @@ private slots:
     void unreadableDrawing()
     {
         const SampleRoot root;
+#ifdef Q_OS_WIN
+        // Another program holds the drawing open without sharing it.
+        const HANDLE held = CreateFileW(reinterpret_cast<const wchar_t*>(root.path(QStringLiteral("Files/AXN12.dwg")).utf16()),
+                                        GENERIC_READ, 0, nullptr, OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr);
+        QVERIFY(held != INVALID_HANDLE_VALUE);
+        const auto unreadable = Only(root.check(), "drawing-unreadable");
+        CloseHandle(held);
+#else
+        // A link that leads nowhere: listed, but nothing to read.
         root.remove(QStringLiteral("Files/AXN12.dwg"));
         QVERIFY(QFile::link(root.path(QStringLiteral("Files/nowhere.dwg")), root.path(QStringLiteral("Files/AXN12.dwg"))));
         const auto unreadable = Only(root.check(), "drawing-unreadable");
+#endif
         QCOMPARE(Wheres(unreadable), QStringList{QStringLiteral("AX/AXN/12/1/Files/AXN12.dwg")});
         QCOMPARE(unreadable[0].severity, Severity::Error);
     }

@@ -19,9 +19,11 @@ using testing::WriteFile;
 
 namespace {
 
+// Paths as the program builds them: with the platform's separator.
+const QString kSep = QString(QDir::separator());
 const QString kRoot = QStringLiteral("/cd");
-const QString kFiles = QStringLiteral("/cd/Files");
-const QString kWork = QStringLiteral("/tmp/");
+const QString kFiles = kRoot + kSep + "Files";
+const QString kWork = "/tmp" + kSep;
 const QString kLoad = QStringLiteral("(load \"3dstretch\")\r");
 const QString kWrongDisc = QStringLiteral("光碟片有誤CD-ROM ERROR");
 const QString kCopyFailed = QStringLiteral("無法複製檔案\r\nCan't Copy The Dwg File");
@@ -54,7 +56,7 @@ struct World {
     {
         files.temp = QStringLiteral("/tmp");
         files.folders = {kWork, kFiles};
-        files.files = {kFiles + "/TAA32L.dwg", kFiles + "/TAA32.dwg", kFiles + "/3dstretch.VLX"};
+        files.files = {kFiles + kSep + "TAA32L.dwg", kFiles + kSep + "TAA32.dwg", kFiles + kSep + "3dstretch.VLX"};
     }
     GenerationOutcome run(const GenerationRequest& request = TypedRequest())
     {
@@ -65,14 +67,14 @@ struct World {
 QStringList StagedAndDriven(const QString& drawing, const QString& stretch)
 {
     return {
-        "copyFile /cd/Files/" + drawing + " -> /tmp/",
-        "clearFileAttributes /tmp/" + drawing,
-        "copyFile /cd/Files/3dstretch.VLX -> /tmp/",
-        "clearFileAttributes /tmp/3dstretch.VLX",
+        "copyFile " + kFiles + kSep + drawing + " -> " + kWork,
+        "clearFileAttributes " + kWork + drawing,
+        "copyFile " + kFiles + kSep + "3dstretch.VLX -> " + kWork,
+        "clearFileAttributes " + kWork + "3dstretch.VLX",
         "getActiveObject AutoCAD.Application",
         "createObject Autocad.Application",
         "setVisible true",
-        "open /tmp/" + drawing + " readOnly=false",
+        "open " + kWork + drawing + " readOnly=false",
         "sendCommand " + kLoad,
         "sendCommand " + stretch,
     };
@@ -105,7 +107,7 @@ private slots:
         world.files.files.insert(kWork + "Acaddoc.vlx");
         world.run();
         QCOMPARE(world.log.mid(0, 2),
-                 (QStringList{"createFolder /tmp/", "deleteFile /tmp/Acaddoc.vlx"}));
+                 (QStringList{"createFolder " + kWork, "deleteFile " + kWork + "Acaddoc.vlx"}));
         QVERIFY(!world.files.files.contains(kWork + "Acaddoc.vlx"));
         QVERIFY(!world.log.join('\n').contains("Acaddoc.vlx -> "));  // never copied
     }
@@ -116,7 +118,7 @@ private slots:
         world.files.folders.remove(kFiles);
         world.files.files.insert(kWork + "Acaddoc.vlx");
         QCOMPARE(world.run(), GenerationOutcome::DrawingFolderMissing);
-        QCOMPARE(world.log, (QStringList{"deleteFile /tmp/Acaddoc.vlx", "message " + kWrongDisc,
+        QCOMPARE(world.log, (QStringList{"deleteFile " + kWork + "Acaddoc.vlx", "message " + kWrongDisc,
                                          "openDoor"}));
         const MessageBoxRequest& box = world.boxes.shown.at(0);
         QCOMPARE(box.title, QStringLiteral("錯誤"));
@@ -148,9 +150,9 @@ private slots:
         QFETCH(QStringList, expected);
         World world;
         if (!drawingThere)
-            world.files.files.remove(kFiles + "/TAA32L.dwg");
+            world.files.files.remove(kFiles + kSep + "TAA32L.dwg");
         if (!lispThere)
-            world.files.files.remove(kFiles + "/3dstretch.VLX");
+            world.files.files.remove(kFiles + kSep + "3dstretch.VLX");
         QCOMPARE(world.run(), GenerationOutcome::HostDriven);
         QCOMPARE(world.log, expected);
         for (const MessageBoxRequest& box : world.boxes.shown) {
@@ -162,10 +164,10 @@ private slots:
     void failedResetToldOnceAfterBothCopies()
     {
         World world;
-        world.files.resetFailures.insert("/tmp/TAA32L.dwg", "Operation not permitted");
-        world.files.resetFailures.insert("/tmp/3dstretch.VLX", "Read-only file system");
+        world.files.resetFailures.insert(kWork + "TAA32L.dwg", "Operation not permitted");
+        world.files.resetFailures.insert(kWork + "3dstretch.VLX", "Read-only file system");
         world.run();
-        const qsizetype lispReset = world.log.indexOf("clearFileAttributes /tmp/3dstretch.VLX");
+        const qsizetype lispReset = world.log.indexOf("clearFileAttributes " + kWork + "3dstretch.VLX");
         QCOMPARE(world.log.value(lispReset + 1), QStringLiteral("message Read-only file system"));
         QCOMPARE(world.boxes.shown.size(), size_t(1));
         const MessageBoxRequest& box = world.boxes.shown.at(0);
@@ -229,7 +231,7 @@ private slots:
         World world;
         world.host.documentsOpen = false;
         QCOMPARE(world.run(), GenerationOutcome::HostDriven);
-        QCOMPARE(world.log.last(), "open /tmp/TAA32L.dwg readOnly=false");
+        QCOMPARE(world.log.last(), "open " + kWork + "TAA32L.dwg readOnly=false");
         QVERIFY(world.boxes.shown.empty());
     }
 

@@ -85,7 +85,7 @@ int main(void)
     {
         static const char *names[] = {"UTF-8", "utf8", "UCS-2LE", "UTF-16LE", "UTF-16BE", "UTF-32LE",
                                       "CP950", "cp936", "BIG-5", "BIG5", "GBK", "WINDOWS-936",
-                                      "WINDOWS-1252", "CP1252", "IBM437", "IBM850", "SHIFT-JIS",
+                                      "WINDOWS-1252", "CP1252", "MACINTOSH", "IBM437", "IBM850", "SHIFT-JIS",
                                       "ISO-8859-1", "ISO-8859-15", "KOI8-R", "ASCII"};
         for (i = 0; i < (int)(sizeof names / sizeof names[0]); ++i) {
             iconv_t cd = iconv_open("UTF-8", names[i]);
