@@ -40,4 +40,13 @@ AccessFileShape CheckAccessFile(const QString& path)
     return AccessFileShape{file.size(), pageSize};
 }
 
+QByteArray LibmdbFileName(const QString& path)
+{
+#ifdef Q_OS_WIN
+    return path.toUtf8();
+#else
+    return QFile::encodeName(path);
+#endif
+}
+
 } // namespace catalogue

@@ -1,4 +1,5 @@
 #pragma once
+#include <QByteArray>
 #include <QString>
 #include <QtGlobal>
 
@@ -15,5 +16,9 @@ struct AccessFileShape {
 AccessFileShape CheckAccessFile(const QString& path);
 
 QString UnrecognizedFormat(const QString& path);
+
+// The path as libmdb's open takes it: our Windows build of libmdb reads
+// UTF-8 (any folder name); elsewhere it is the local file-name encoding.
+QByteArray LibmdbFileName(const QString& path);
 
 } // namespace catalogue

@@ -45,7 +45,7 @@ private:
 MdbHandle* OpenWithLibmdb(const QString& path)
 {
     const Utf8TextFromLibmdb utf8;
-    return mdb_open(QFile::encodeName(path).constData(), MDB_NOFLAGS);
+    return mdb_open(LibmdbFileName(path).constData(), MDB_NOFLAGS);
 }
 
 // The catalogue statements select by series, type and bore; without these

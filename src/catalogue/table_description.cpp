@@ -1,4 +1,5 @@
 #include "table_description.h"
+#include "access_file.h"
 #include "mdb_api.h"
 #include "mdb_column.h"
 #include <QFile>
@@ -60,7 +61,7 @@ QString AccessTypeName(ColumnKind kind)
 base::Result<std::vector<TableDescription>> DescribeAccessFile(const QString& path)
 {
     std::unique_ptr<MdbHandle, MdbCloser> mdb(
-        mdb_open(QFile::encodeName(path).constData(), MDB_NOFLAGS));
+        mdb_open(LibmdbFileName(path).constData(), MDB_NOFLAGS));
     if (!mdb || !mdb_read_catalog(mdb.get(), MDB_TABLE))
         return base::Fail(QStringLiteral("Unrecognized database format '%1'.").arg(path));
 

@@ -1,7 +1,9 @@
 // What the connection loads from real Access files: values and their kinds,
 // compared with mdb-export, and files that are no catalogue at all.
 #include "catalogue/catalogue_error.h"
+#include "catalogue/table_description.h"
 #include "catalogue_fixtures.h"
+#include <QDir>
 #include <QFile>
 #include <QProcess>
 #include <QRandomGenerator>
@@ -263,6 +265,21 @@ private slots:
                 QVERIFY2(a.values[i][c].raw() == b.values[i][c].raw(),
                          qPrintable(QStringLiteral("row %1 %2").arg(i).arg(columns[c])));
         }
+    }
+
+    void catalogueInAFolderNamedInChinese()
+    {
+        // Users unpack the program into folders named in their own script;
+        // the catalogue is opened from there like any other.
+        QTemporaryDir temp;
+        const QString folder = temp.filePath(QStringLiteral("使用者 資料/型錄"));
+        QVERIFY(QDir().mkpath(folder));
+        const QString path = folder + QStringLiteral("/TALVEX.mdb");
+        QVERIFY(QFile::copy(DataFile(QStringLiteral("TALVEX.mdb")), path));
+        QCOMPARE(LoadFailure(path), QString());
+        const auto tables = catalogue::DescribeAccessFile(path);
+        QCOMPARE(tables.error(), QString());
+        QVERIFY(!tables->empty());
     }
 
     void realWorldDatabaseLoads()
