@@ -1,11 +1,11 @@
 // Times the catalogue engine on a large catalogue: the open against mdb-export
 // of the same tables, and the queries a Bore click and a generate run.
 //   catalogue_bench [catalogue.mdb] [query runs]
+#include "export_table.h"
 #include "catalogue/connection.h"
 #include "catalogue/queries.h"
 #include <QCoreApplication>
 #include <QElapsedTimer>
-#include <QProcess>
 #include <QRegularExpression>
 #include <QStandardPaths>
 #include <QStringList>
@@ -48,15 +48,6 @@ std::vector<double> Time(int runs, const std::function<void()>& work)
         samples.push_back(double(timer.nsecsElapsed()) / 1e6);
     }
     return samples;
-}
-
-bool ExportTable(const QString& program, const QString& file, const QString& table)
-{
-    QProcess exporter;
-    exporter.setStandardOutputFile(QProcess::nullDevice());
-    exporter.start(program, {file, table});
-    return exporter.waitForFinished(60000) && exporter.exitStatus() == QProcess::NormalExit &&
-           exporter.exitCode() == 0;
 }
 
 void Report(const char* what, const std::vector<double>& samples, double limit)

@@ -1,6 +1,7 @@
 // Times talvex-check's work on a large catalogue, stage by stage, beside
 // mdb-export of the same two tables in the same run.
 //   check_bench [catalogue.mdb] [runs]
+#include "export_table.h"
 #include "check/catalogue_index.h"
 #include "check/code_checks.h"
 #include "check/range_checks.h"
@@ -9,7 +10,6 @@
 #include "check/type_checks.h"
 #include <QCoreApplication>
 #include <QElapsedTimer>
-#include <QProcess>
 #include <QStandardPaths>
 #include <algorithm>
 #include <cstdio>
@@ -40,15 +40,6 @@ Timing Time(const std::function<void()>& work)
     timer.start();
     work();
     return {double(timer.nsecsElapsed()) / 1e6, double(std::clock() - cpuStart) * 1000.0 / CLOCKS_PER_SEC};
-}
-
-bool ExportTable(const QString& program, const QString& file, const QString& table)
-{
-    QProcess exporter;
-    exporter.setStandardOutputFile(QProcess::nullDevice());
-    exporter.start(program, {file, table});
-    return exporter.waitForFinished(60000) && exporter.exitStatus() == QProcess::NormalExit &&
-           exporter.exitCode() == 0;
 }
 
 } // namespace
