@@ -47,8 +47,11 @@ struct PendingTable {
 class DocumentBuilder {
 public:
     static constexpr int MaxColumns = 64;
-    // Cells per document; tables past this become lines of tab-separated cells.
-    static constexpr long long MaxTableCells = 50'000;
+    // Cells per document, short rows padded to the widest: laying out a
+    // table costs about 0.2 ms a cell even when the cells are empty, so a few
+    // kilobytes of \cell\row could otherwise freeze the pane for seconds.
+    // Tables past this become lines of tab-separated cells.
+    static constexpr long long MaxTableCells = 4096;
 
     explicit DocumentBuilder(QTextDocument& document);
 

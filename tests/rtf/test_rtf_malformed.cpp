@@ -91,7 +91,7 @@ void TestRtfReader::deepNesting()
 void TestRtfReader::largeTableStaysLinear()
 {
     // A table that reshaped itself on every row would take quadratic time here.
-    const int rows = 20000;
+    const int rows = 2000;
     QByteArray rtf = "{\\rtf1 ";
     for (int r = 0; r < rows; ++r)
         rtf += "\\trowd\\cellx1000\\cellx2000\\intbl r" + QByteArray::number(r) + "\\cell x\\cell\\row\r\n";
@@ -116,7 +116,40 @@ void TestRtfReader::largeTableStaysLinear()
     QCOMPARE(tables[1]->columns(), 64);
     QCOMPARE(CellText(tables[1], 0, 62), QStringLiteral("c"));
     QCOMPARE(CellText(tables[1], 0, 63), QString("c").repeated(37));
+    QVERIFY(document.toPlainText().contains(QStringLiteral("\nb0\tz\n")));
     QVERIFY(document.toPlainText().contains(QStringLiteral("\nb5999\tz\n")));
+}
+
+void TestRtfReader::shortRowsCountAsWideAsTheTable()
+{
+    // One full row, then rows of one cell each: every row is laid out as
+    // wide as the widest, so these few kilobytes would be 49,920 cells.
+    QByteArray rtf = "{\\rtf1 \\trowd";
+    for (int c = 1; c <= 64; ++c)
+        rtf += "\\cellx" + QByteArray::number(c * 100);
+    rtf += QByteArray("\\intbl w\\cell").repeated(64) + "\\row";
+    rtf += QByteArray("\\intbl n\\cell\\row").repeated(779) + "}";
+
+    QTextDocument document;
+    QVERIFY(Load(rtf, document));
+    QVERIFY(Tables(document).isEmpty());
+    const QStringList lines = document.toPlainText().split(QLatin1Char('\n'));
+    QCOMPARE(lines.value(0), QStringList(64, QStringLiteral("w")).join(QLatin1Char('\t')));
+    QCOMPARE(lines.value(1), QStringLiteral("n"));
+    QCOMPARE(lines.value(779), QStringLiteral("n"));
+
+    // The same rows in a table that fits stay a table.
+    QByteArray small = "{\\rtf1 \\trowd";
+    for (int c = 1; c <= 64; ++c)
+        small += "\\cellx" + QByteArray::number(c * 100);
+    small += QByteArray("\\intbl w\\cell").repeated(64) + "\\row";
+    small += QByteArray("\\intbl n\\cell\\row").repeated(63) + "}";
+    QVERIFY(Load(small, document));
+    const QList<QTextTable*> tables = Tables(document);
+    QCOMPARE(tables.size(), 1);
+    QCOMPARE(tables[0]->rows(), 64);
+    QCOMPARE(tables[0]->columns(), 64);
+    QCOMPARE(CellText(tables[0], 63, 0), QStringLiteral("n"));
 }
 
 void TestRtfReader::mutatedFilesNeverCrash()

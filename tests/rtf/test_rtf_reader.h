@@ -79,5 +79,6 @@ private slots:
     void deepNesting();
     void textPastDepthLimitKeepsDeepestFormatting();
     void largeTableStaysLinear();
+    void shortRowsCountAsWideAsTheTable();
     void mutatedFilesNeverCrash();
 };
