@@ -67,7 +67,7 @@ QTextTableFormat TableFormat(const std::vector<int>& cellRightEdges, int columns
 } // namespace
 
 DocumentBuilder::DocumentBuilder(QTextDocument& document)
-    : document_(document), cursor_(&document)
+    : document_(document), cursor_(&document), budget_(document.defaultFont().pointSizeF())
 {
     cursor_.movePosition(QTextCursor::End);
 }
@@ -78,12 +78,20 @@ void DocumentBuilder::insertText(const QString& text, const QTextCharFormat& for
     item.kind = Item::Kind::Text;
     item.text = PlainText(text);
     item.charFormat = format;
+    const qsizetype fitting = budget_.takeCharacters(item.text.size(), format);
+    if (fitting < item.text.size()) {
+        item.text.truncate(fitting);
+        if (!item.text.isEmpty() && item.text.back().isHighSurrogate())
+            item.text.chop(1);
+    }
     if (!item.text.isEmpty())
         add(paragraph, std::move(item));
 }
 
 void DocumentBuilder::insertImage(const QImage& image, QSizeF displaySize, const Paragraph& paragraph)
 {
+    if (!budget_.takePicture(displaySize.height()))
+        return;
     Item item;
     item.kind = Item::Kind::Image;
     item.image = image;
@@ -93,6 +101,8 @@ void DocumentBuilder::insertImage(const QImage& image, QSizeF displaySize, const
 
 void DocumentBuilder::endParagraph(const Paragraph& paragraph)
 {
+    if (!budget_.takeBreak(paragraph.format))
+        return;
     Item item;
     item.kind = Item::Kind::Break;
     add(paragraph, std::move(item));
@@ -100,6 +110,8 @@ void DocumentBuilder::endParagraph(const Paragraph& paragraph)
 
 void DocumentBuilder::endCell(const Paragraph& paragraph)
 {
+    if (!budget_.takeBreak(paragraph.format))
+        return;
     Item item;
     item.kind = Item::Kind::Format;
     item.blockFormat = paragraph.format;
@@ -111,7 +123,7 @@ void DocumentBuilder::endCell(const Paragraph& paragraph)
 
 void DocumentBuilder::endRow(const std::vector<int>& cellRightEdges)
 {
-    if (!table_)
+    if (!table_ || budget_.exhausted())
         return;
     if (!cellRightEdges.empty())
         table_->cellRightEdges = cellRightEdges;

@@ -1,5 +1,7 @@
 #pragma once
 
+#include "rtf/height_budget.h"
+
 #include <QImage>
 #include <QSizeF>
 #include <QTextBlockFormat>
@@ -86,6 +88,7 @@ private:
 
     QTextDocument& document_;
     QTextCursor cursor_;
+    HeightBudget budget_;
     int imageCount_ = 0;
     long long cellsWritten_ = 0;
     std::optional<PendingTable> table_;

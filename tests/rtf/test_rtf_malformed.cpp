@@ -2,8 +2,10 @@
 
 #include "rtf_test_support.h"
 
+#include <QAbstractTextDocumentLayout>
 #include <QRandomGenerator>
 #include <QTest>
+#include <QTextBlock>
 #include <QTextTable>
 
 using namespace rtf_test;
@@ -150,6 +152,59 @@ void TestRtfReader::shortRowsCountAsWideAsTheTable()
     QCOMPARE(tables[0]->rows(), 64);
     QCOMPARE(tables[0]->columns(), 64);
     QCOMPARE(CellText(tables[0], 63, 0), QStringLiteral("n"));
+}
+
+namespace {
+
+// Lays the document out at the description pane's width; Qt never returns
+// from this for a document taller than 8,388,607 pixels.
+qreal LaidOutHeight(QTextDocument& document)
+{
+    document.setTextWidth(700);
+    return document.documentLayout()->documentSize().height();
+}
+
+constexpr qreal LayoutLimit = 8'388'607;
+
+} // namespace
+
+void TestRtfReader::tallDocumentsAreCutBeforeLayoutLimit()
+{
+    // 1638-point letters are wider than the pane: one a line, 2,543 pixels
+    // each. 5,000 of them (10 KB of RTF) made the layout run forever.
+    QTextDocument document;
+    QVERIFY(Load("{\\rtf1 opening\\par\\fs3276 " + QByteArray("a ").repeated(5000) + "}", document));
+    const QString text = document.toPlainText();
+    QVERIFY(text.startsWith(QStringLiteral("opening\na a ")));
+    QVERIFY2(text.size() < 5000, qPrintable(QString::number(text.size())));
+    QVERIFY(LaidOutHeight(document) < LayoutLimit);
+
+    // Paragraph spacing counts: 22 inches before and after each paragraph.
+    QVERIFY(Load("{\\rtf1 " + QByteArray("\\pard\\sb31680\\sa31680 p\\par").repeated(5000) + "}", document));
+    const qsizetype paragraphs = document.blockCount();
+    QVERIFY2(paragraphs > 100 && paragraphs < 5000, qPrintable(QString::number(paragraphs)));
+    QVERIFY(LaidOutHeight(document) < LayoutLimit);
+
+    // Inside table cells as well.
+    QVERIFY(Load("{\\rtf1 \\trowd\\cellx2000" + QByteArray("\\intbl\\fs3276 b b b b\\cell\\row").repeated(1000)
+                     + "}",
+                 document));
+    QVERIFY(LaidOutHeight(document) < LayoutLimit);
+    QVERIFY(document.toPlainText().count(QLatin1Char('b')) < 4000);
+}
+
+void TestRtfReader::longDocumentsOfOrdinaryTextAreKeptWhole()
+{
+    // 3,000 paragraphs, 150,000 characters at 9 pt: no part of it is left out.
+    QByteArray rtf = "{\\rtf1 \\fs18 ";
+    for (int i = 0; i < 3000; ++i)
+        rtf += "Paragraph " + QByteArray::number(i).rightJustified(4, '0') + QByteArray(35, 'x') + "\\par ";
+    rtf += "The end.}";
+    QTextDocument document;
+    QVERIFY(Load(rtf, document));
+    QCOMPARE(document.blockCount(), 3001);
+    QVERIFY(document.toPlainText().contains(QStringLiteral("Paragraph 2999")));
+    QCOMPARE(document.lastBlock().text(), QStringLiteral("The end."));
 }
 
 void TestRtfReader::mutatedFilesNeverCrash()

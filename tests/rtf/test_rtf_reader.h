@@ -80,5 +80,7 @@ private slots:
     void textPastDepthLimitKeepsDeepestFormatting();
     void largeTableStaysLinear();
     void shortRowsCountAsWideAsTheTable();
+    void tallDocumentsAreCutBeforeLayoutLimit();
+    void longDocumentsOfOrdinaryTextAreKeptWhole();
     void mutatedFilesNeverCrash();
 };
