@@ -2,6 +2,7 @@
 #include "catalogue/database.h"
 #include "generation/native_file_system.h"
 #ifdef Q_OS_WIN
+#include "fake_autocad_process.h"
 #include "generation/platform_cad_host.h"
 #else
 #include "generation/standin/standin_connector.h"
@@ -17,10 +18,12 @@ namespace testing {
 WindowFixture::WindowFixture()
 {
     QDir(root_.path()).mkpath(QStringLiteral("work"));
-    fileSystem_ = std::make_unique<generation::NativeFileSystem>(workFolder());
+    // In the platform's own spelling, as the program finds its temporary folder.
+    fileSystem_ = std::make_unique<generation::NativeFileSystem>(QDir::toNativeSeparators(workFolder()));
 #ifdef Q_OS_WIN
     cadHost_ = generation::CreatePlatformCadHostConnector();
     environment.cadHost = cadHost_.get();
+    fakeAutoCad_ = std::make_unique<FakeAutoCad>(QDir::toNativeSeparators(journalPath()));
 #else
     setCadHostProgram(QStringLiteral(TALVEX_ROOT_DIR "/talvex-cadhost"));
 #endif
@@ -35,13 +38,39 @@ WindowFixture::WindowFixture()
 
 WindowFixture::~WindowFixture()
 {
+    // The window lets go of the host first; then the host ends.
     window_.reset();
-#ifndef Q_OS_WIN
+#ifdef Q_OS_WIN
+    fakeAutoCad_.reset();
+#else
     static_cast<generation::StandInHostConnector&>(*cadHost_).shutDownHost();
 #endif
 }
 
-#ifndef Q_OS_WIN
+#ifdef Q_OS_WIN
+base::Status WindowFixture::runCadHost()
+{
+    if (base::Status registered = fakeAutoCad_->registerServer(); !registered)
+        return registered;
+    return fakeAutoCad_->startRunning();
+}
+
+void WindowFixture::withoutCadHost()
+{
+    // Nothing is registered until runCadHost().
+}
+#else
+base::Status WindowFixture::runCadHost()
+{
+    // The program starts the stand-in host itself, on its first use.
+    return {};
+}
+
+void WindowFixture::withoutCadHost()
+{
+    setCadHostProgram(rootPath(QStringLiteral("no-such-host")));
+}
+
 void WindowFixture::setCadHostProgram(const QString& program)
 {
     generation::StandInHostOptions host;
@@ -53,12 +82,52 @@ void WindowFixture::setCadHostProgram(const QString& program)
 }
 #endif
 
+#ifdef Q_OS_WIN
+namespace {
+
+// fake_autocad's line in the stand-in host's words; empty for the lines
+// that note COM objects coming and going.
+QString InStandInWords(const QString& line)
+{
+    static const QString open = QStringLiteral("Open ");
+    static const QString command = QStringLiteral("SendCommand ");
+    if (line.startsWith(QLatin1String("start ")) || line.startsWith(QLatin1String("refuse ")))
+        return line;
+    if (line.startsWith(QLatin1String("Visible ")))
+        return line.toLower();
+    if (line.startsWith(open)) {
+        const qsizetype flag = line.lastIndexOf(QLatin1Char(' '));
+        return QStringLiteral("open readonly=") + line.mid(flag + 1) + QLatin1Char(' ')
+            + line.mid(open.size(), flag - open.size());
+    }
+    if (line.startsWith(command))
+        return QStringLiteral("command ") + line.mid(command.size());
+    return {};
+}
+
+} // namespace
+
+QStringList WindowFixture::journal() const
+{
+    QStringList lines;
+    for (const QString& line : fakeAutoCad_->journal())
+        if (const QString translated = InStandInWords(line); !translated.isEmpty())
+            lines << translated;
+    return lines;
+}
+#else
 QStringList WindowFixture::journal() const
 {
     QFile file(journalPath());
     if (!file.open(QIODevice::ReadOnly))
         return {};
     return QString::fromUtf8(file.readAll()).split(QLatin1Char('\n'), Qt::SkipEmptyParts);
+}
+#endif
+
+QString WindowFixture::staged(const QString& name) const
+{
+    return QDir::toNativeSeparators(workFolder() + QLatin1Char('/') + name);
 }
 
 QString WindowFixture::rootPath(const QString& relative) const

@@ -1,6 +1,7 @@
 #pragma once
 #include "app/environment.h"
 #include "app/frm_main.h"
+#include "base/result.h"
 #include "generation/cad_host.h"
 #include <QComboBox>
 #include <QList>
@@ -9,6 +10,10 @@
 #include <memory>
 
 namespace testing {
+
+#ifdef Q_OS_WIN
+class FakeAutoCad;
+#endif
 
 class RecordedMessages : public messages::MessageBoxes {
 public:
@@ -41,13 +46,22 @@ public:
     [[nodiscard]] bool writeFile(const QString& relative, const QByteArray& content) const;
     [[nodiscard]] bool copyCatalogue(const QString& sampleName = QStringLiteral("TALVEX.mdb")) const;
 
-#ifndef Q_OS_WIN
-    // Before start(): where the stand-in CAD host is started from.
-    void setCadHostProgram(const QString& program);
-#endif
+    // Before start(): the CAD host is installed and running, as when the user
+    // has AutoCAD open (Windows: fake_autocad, registered and started). The
+    // stand-in host needs nothing: the program starts it on its first use.
+    base::Status runCadHost();
+    // Before start(): no CAD host on this machine at all.
+    void withoutCadHost();
     QString journalPath() const { return rootPath(QStringLiteral("cadhost.journal")); }
-    QStringList journal() const;  // the host's journal lines, none when it never ran
+    // The host's journal, none when it never ran, in the stand-in host's
+    // words on every platform: "start <how>", "visible true",
+    // "open readonly=false <path>", "command <text>"; the stand-in host also
+    // notes each "attach". From fake_autocad (Windows) the lines of object
+    // bookkeeping are left out, and a refused call reads "refuse <call>: <why>".
+    QStringList journal() const;
     QString workFolder() const { return rootPath(QStringLiteral("work")); }
+    // A file in the work folder as the program names it to the host.
+    QString staged(const QString& name) const;
 
     // Runs the start-up and shows the window; false when the start-up ended it.
     bool start();
@@ -73,6 +87,11 @@ private:
     QTemporaryDir root_;
     std::unique_ptr<generation::FileSystem> fileSystem_;
     std::unique_ptr<generation::CadHostConnector> cadHost_;
+#ifdef Q_OS_WIN
+    std::unique_ptr<FakeAutoCad> fakeAutoCad_;
+#else
+    void setCadHostProgram(const QString& program);
+#endif
     std::unique_ptr<app::frmMain> window_;
     int failuresLeft_ = 0;
 };
