@@ -86,13 +86,15 @@ void WindowFixture::setCadHostProgram(const QString& program)
 namespace {
 
 // fake_autocad's line in the stand-in host's words; empty for the lines
-// that note COM objects coming and going.
+// that note COM objects coming and going. Anything else (a refusal, a busy
+// answer, an unknown name) is kept as written, so that it shows.
 QString InStandInWords(const QString& line)
 {
     static const QString open = QStringLiteral("Open ");
     static const QString command = QStringLiteral("SendCommand ");
-    if (line.startsWith(QLatin1String("start ")) || line.startsWith(QLatin1String("refuse ")))
-        return line;
+    if (line.startsWith(QLatin1String("create ")) || line.startsWith(QLatin1String("release "))
+        || line == QLatin1String("get Documents") || line == QLatin1String("exit"))
+        return {};
     if (line.startsWith(QLatin1String("Visible ")))
         return line.toLower();
     if (line.startsWith(open)) {
@@ -102,7 +104,7 @@ QString InStandInWords(const QString& line)
     }
     if (line.startsWith(command))
         return QStringLiteral("command ") + line.mid(command.size());
-    return {};
+    return line;
 }
 
 } // namespace
