@@ -19,7 +19,27 @@ install(FILES ${PROJECT_SOURCE_DIR}/packaging/talvex.desktop
 install(FILES ${PROJECT_SOURCE_DIR}/src/app/pictures/icon-256colors.png
         DESTINATION ${CMAKE_INSTALL_DATADIR}/icons/hicolor/32x32/apps RENAME talvex.png)
 
+# Debian's documentation of the package: the copyright file, written from
+# the component list, and the changelog, compressed as Debian asks.
+find_package(Python3 REQUIRED COMPONENTS Interpreter)
+set(talvex_doc_dir ${CMAKE_BINARY_DIR}/packaging/doc)
+execute_process(
+  COMMAND ${Python3_EXECUTABLE} ${PROJECT_SOURCE_DIR}/tools/write-licences
+          --deb-copyright ${talvex_doc_dir}/copyright
+  COMMAND_ERROR_IS_FATAL ANY)
+execute_process(
+  COMMAND gzip -9 -n -c ${PROJECT_SOURCE_DIR}/packaging/changelog
+  OUTPUT_FILE ${talvex_doc_dir}/changelog.gz
+  COMMAND_ERROR_IS_FATAL ANY)
+set_property(DIRECTORY APPEND PROPERTY CMAKE_CONFIGURE_DEPENDS
+  ${PROJECT_SOURCE_DIR}/packaging/licences/components.tsv ${PROJECT_SOURCE_DIR}/packaging/changelog
+  ${PROJECT_SOURCE_DIR}/LICENSE)
+install(FILES ${talvex_doc_dir}/copyright ${talvex_doc_dir}/changelog.gz
+        DESTINATION ${CMAKE_INSTALL_DATADIR}/doc/talvex)
+
 set(CPACK_GENERATOR DEB)
+# The programs without their debug information (it stays in the build).
+set(CPACK_STRIP_FILES ON)
 set(CPACK_PACKAGE_NAME talvex)
 set(CPACK_PACKAGE_VENDOR "3D TALVEX")
 set(CPACK_PACKAGE_DESCRIPTION_SUMMARY
@@ -28,6 +48,14 @@ set(CPACK_PACKAGING_INSTALL_PREFIX /usr)
 set(CPACK_DEBIAN_FILE_NAME DEB-DEFAULT)
 set(CPACK_DEBIAN_PACKAGE_MAINTAINER "3D TALVEX maintainers <maintainers@talvex.invalid>")
 set(CPACK_DEBIAN_PACKAGE_SECTION misc)
+set(CPACK_DEBIAN_PACKAGE_PRIORITY optional)
+set(CPACK_PACKAGE_DESCRIPTION
+    "An engineer picks a Series, a Type and a Bore from the maker's catalogue (an\n"
+    "Access database), types the stroke, and the program stages the matching\n"
+    "drawing and drives the CAD host, which stretches the 3D model to that\n"
+    "stroke. On Linux the CAD host is talvex-cadhost, a stand-in shipped with\n"
+    "the program. talvex-check checks a catalogue and its install root. A demo\n"
+    "install root is included.")
 set(CPACK_DEBIAN_PACKAGE_SHLIBDEPS ON)
 # xdg-open opens the accessories folder; the Ming face stands in for 新細明體.
 set(CPACK_DEBIAN_PACKAGE_DEPENDS "xdg-utils")

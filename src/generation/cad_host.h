@@ -26,6 +26,10 @@ public:
 class CadHostConnector {
 public:
     virtual ~CadHostConnector() = default;
+    // A generate command reaches the host: from now on its calls, through the
+    // objects they return too, wait for a starting or busy host up to the
+    // command's bound (host_wait.h).
+    virtual void beginCommand() {}
     // The running instance registered under progId.
     virtual base::Result<std::unique_ptr<CadApplication>> getActiveObject(const QString& progId) = 0;
     // A new instance of progId.

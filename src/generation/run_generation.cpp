@@ -94,6 +94,7 @@ GenerationOutcome RunGeneration(const GenerationRequest& request, GenerationServ
     if (!failedReset)
         services.messageBoxes.show(messages::PlainMessage(failedReset.error()));
 
+    services.cadHost.beginCommand();
     const auto application = AttachOrCreate(services.cadHost);
     if (!application) {
         services.messageBoxes.show(messages::CadHostNotFound());

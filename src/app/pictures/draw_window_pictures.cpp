@@ -1,7 +1,10 @@
 // Draws the window icon and the button faces into the given folder. The
 // results are committed beside this file and compiled in as resources; run
 // it again (target talvex-draw-pictures) after changing a drawing.
+#include <QBuffer>
+#include <QDataStream>
 #include <QDir>
+#include <QFile>
 #include <QFont>
 #include <QGuiApplication>
 #include <QImage>
@@ -111,12 +114,13 @@ QImage WasteBin()
     return image.convertToFormat(QImage::Format_Indexed8, Qt::ThresholdDither);
 }
 
-QImage Logo(int colours)
+QImage Logo(int colours, int size = 32)
 {
-    QImage image(32, 32, QImage::Format_ARGB32);
+    QImage image(size, size, QImage::Format_ARGB32);
     image.fill(Qt::transparent);
     QPainter p(&image);
     p.setRenderHint(QPainter::Antialiasing, colours > 16);
+    p.scale(size / 32.0, size / 32.0);
     // A cylinder seen from the side: barrel, rod and the maker's "T".
     p.setPen(QPen(QColor(0, 0, 128), 1));
     p.setBrush(QColor(0, 90, 200));
@@ -136,6 +140,37 @@ QImage Logo(int colours)
     return image.convertToFormat(QImage::Format_Indexed8, vga, Qt::ThresholdDither);
 }
 
+// The program file's icon for Windows: every size Explorer and the taskbar
+// ask for, each stored as a PNG (which Windows reads in icon files since
+// Vista). Qt's ICO writer stores one image only.
+bool WriteIcon(const QString& path, const QList<int>& sizes)
+{
+    QList<QByteArray> images;
+    for (const int size : sizes) {
+        QByteArray png;
+        QBuffer buffer(&png);
+        buffer.open(QIODevice::WriteOnly);
+        if (!Logo(256, size).save(&buffer, "PNG"))
+            return false;
+        images.append(png);
+    }
+    QByteArray icon;
+    QDataStream out(&icon, QIODevice::WriteOnly);
+    out.setByteOrder(QDataStream::LittleEndian);
+    out << quint16(0) << quint16(1) << quint16(sizes.size()); // reserved, type icon, count
+    quint32 offset = 6 + 16 * quint32(sizes.size());
+    for (qsizetype i = 0; i < sizes.size(); ++i) {
+        const quint8 side = sizes[i] >= 256 ? 0 : quint8(sizes[i]); // 0 stands for 256
+        out << side << side << quint8(0) << quint8(0) << quint16(1) << quint16(32)
+            << quint32(images[i].size()) << offset;
+        offset += quint32(images[i].size());
+    }
+    for (const QByteArray& png : images)
+        out.writeRawData(png.constData(), int(png.size()));
+    QFile file(path);
+    return file.open(QIODevice::WriteOnly) && file.write(icon) == icon.size();
+}
+
 } // namespace
 
 int main(int argc, char** argv)
@@ -150,6 +185,7 @@ int main(int argc, char** argv)
                .save(out.filePath(QStringLiteral("autocad2017-up.jpg")), "JPG", 92)
         && WasteBin().save(out.filePath(QStringLiteral("waste-bin.bmp")))
         && Logo(16).save(out.filePath(QStringLiteral("icon-16colors.png")))
-        && Logo(256).save(out.filePath(QStringLiteral("icon-256colors.png")));
+        && Logo(256).save(out.filePath(QStringLiteral("icon-256colors.png")))
+        && WriteIcon(out.filePath(QStringLiteral("talvex.ico")), {16, 24, 32, 48, 256});
     return ok ? 0 : 1;
 }
