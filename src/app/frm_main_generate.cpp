@@ -1,5 +1,6 @@
 // The generate command: checked inputs to a stretched model in the CAD host.
 #include "frm_main.h"
+#include "host_wait_guard.h"
 #include "catalogue/queries.h"
 #include "generation/run_generation.h"
 
@@ -23,8 +24,13 @@ void frmMain::Command2_Click()
         return catalogue::LookupDrawingFile(CatalogueConnection(), Label1->tag(), Label2->tag(),
                                             cboDia->currentText(), txtData->text());
     };
-    generation::GenerationServices services{*environment_.fileSystem, *environment_.cadHost,
-                                            *environment_.discTray, *environment_.messageBoxes};
+    // While the host is waited for, the window paints but takes no input;
+    // the guard ends with the command, or at its first message.
+    HostWaitGuard waiting(*this);
+    GuardedCadHost host(*environment_.cadHost, waiting);
+    GuardedMessageBoxes boxes(*environment_.messageBoxes, waiting);
+    generation::GenerationServices services{*environment_.fileSystem, host, *environment_.discTray,
+                                            boxes};
     generation::RunGeneration(request, services);
 }
 

@@ -1,5 +1,7 @@
 // The whole main road in the real window: checks, staging, the CAD host.
 #include "window_fixture.h"
+#include "generation/host_wait.h"
+#include <QApplication>
 #include <QFile>
 #include <QTest>
 
@@ -31,6 +33,53 @@ QStringList Calls(const QStringList& journal)
             calls << line;
     return calls;
 }
+
+// A host that keeps the command waiting: each attach pauses as a busy host
+// does, and while it waits, the user presses generate again, types in the
+// Series list and clicks the close box; a timer repaints the window.
+class WaitingHost final : public generation::CadHostConnector {
+public:
+    void beginCommand() override { ++commands; }
+    base::Result<std::unique_ptr<generation::CadApplication>> getActiveObject(const QString&) override
+    {
+        ++attaches;
+        app::frmMain& window_ = *window;
+        window_.installEventFilter(&paints);
+        for (int round = 0; round < 5; ++round) {
+            if (round == 1) {
+                const int series = window_.cboItem->currentIndex();
+                QTest::mouseClick(window_.Command2, Qt::LeftButton);
+                QTest::keyClick(window_.cboItem, Qt::Key_Down);
+                window_.close();
+                seriesKept = window_.cboItem->currentIndex() == series;
+                window_.update();
+            }
+            waitCursor = waitCursor && QApplication::overrideCursor() != nullptr
+                && QApplication::overrideCursor()->shape() == Qt::WaitCursor;
+            generation::PumpEvents(std::chrono::milliseconds(40));
+        }
+        window_.removeEventFilter(&paints);
+        return base::Fail(QStringLiteral("busy"));
+    }
+    base::Result<std::unique_ptr<generation::CadApplication>> createObject(const QString&) override
+    {
+        return base::Fail(QStringLiteral("not installed"));
+    }
+
+    struct PaintCounter final : QObject {
+        bool eventFilter(QObject*, QEvent* event) override
+        {
+            count += event->type() == QEvent::Paint;
+            return false;
+        }
+        int count = 0;
+    } paints;
+    int commands = 0;
+    int attaches = 0;
+    bool seriesKept = false;
+    bool waitCursor = true;
+    app::frmMain* window = nullptr;
+};
 
 } // namespace
 
@@ -244,6 +293,34 @@ private slots:
         QCOMPARE(message.icon, messages::MessageBoxRequest::Icon::None);
         QVERIFY(QFile::exists(staged("AXN50.dwg")));  // staged before the host is sought
         QVERIFY(QFile::exists(staged("3dstretch.VLX")));
+    }
+
+    // While the command waits for the host, the window paints and shows the
+    // wait cursor, and no input reaches it: no second command, no change of
+    // selection, no closing; the message at the end takes input again.
+    void waitForTheHostPaintsAndTakesNoInput()
+    {
+        prepare();
+        WaitingHost host;
+        fixture->withoutCadHost();
+        fixture->environment.cadHost = &host;
+        QVERIFY(fixture->start());
+        w = host.window = &fixture->window();
+        QVERIFY(fixture->choose("AX", "AXN", "50"));
+        WindowFixture::enterStroke(w->txtData, "100");
+        generate();
+        QCOMPARE(host.commands, 1);
+        QCOMPARE(host.attaches, 1);
+        QVERIFY(host.seriesKept);
+        QVERIFY(host.paints.count > 0);
+        QVERIFY(host.waitCursor);
+        QVERIFY(w->isVisible());
+        QCOMPARE(QApplication::overrideCursor(), nullptr);
+        QCOMPARE(fixture->messages.shown.size(), 1);
+        QCOMPARE(fixture->messages.shown.first().text, QStringLiteral("Cannot find AutoCAD"));
+        // After the command the window takes input as before.
+        QTest::keyClick(w->cboItem, Qt::Key_Down);
+        QVERIFY(w->close());
     }
 
     void utilityButtonsHandTheirPathsToTheShell()

@@ -10,6 +10,7 @@
 #include "generation/win/com_cad_host.h"
 
 #include <QDir>
+#include <QElapsedTimer>
 #include <QTemporaryDir>
 #include <QTest>
 
@@ -52,8 +53,9 @@ struct Run {
     ComCadHostConnector host;
     GenerationRequest request;
 
-    Run(const QString& installRoot, const QString& workFolder, const QString& drawing)
-        : files(Native(workFolder))
+    Run(const QString& installRoot, const QString& workFolder, const QString& drawing,
+        std::shared_ptr<HostWait> wait = std::make_shared<HostWait>())
+        : files(Native(workFolder)), host(std::move(wait))
     {
         request.installRoot = Native(installRoot);
         request.typeCode = QStringLiteral("TAA");
@@ -70,10 +72,37 @@ struct Run {
     }
 };
 
+// The journal without the calls a busy host turned away.
+QStringList Served(const QStringList& journal)
+{
+    QStringList served;
+    for (const QString& line : journal)
+        if (!line.startsWith(QLatin1String("busy ")) && !line.startsWith(QLatin1String("reject ")))
+            served << line;
+    return served;
+}
+
+// A wait with a short bound that counts its pauses; each pause runs the
+// event loop as the program's does.
+struct CountedWait {
+    int pauses = 0;
+    std::shared_ptr<HostWait> wait;
+    explicit CountedWait(std::chrono::milliseconds bound)
+        : wait(std::make_shared<HostWait>(bound, kHostRetryInterval, [this](std::chrono::milliseconds pause) {
+              ++pauses;
+              PumpEvents(pause);
+          }))
+    {
+    }
+};
+
 } // namespace
 
 class ComCadHostTest : public QObject {
     Q_OBJECT
+
+    // As late as COM activation under Wine still waits for the class.
+    static constexpr int kColdStartDelaySeconds = 20;
 
 private slots:
     void initTestCase()
@@ -211,7 +240,8 @@ private slots:
     {
         startHost({QStringLiteral("/busy"), QStringLiteral("100"), QStringLiteral("/busy-after"),
                    QStringLiteral("1")});
-        ComCadHostConnector host(win::BusyWait{2, 10});
+        CountedWait counted(std::chrono::milliseconds(600));
+        ComCadHostConnector host(counted.wait);
         {
             auto application = host.getActiveObject(QStringLiteral("AutoCAD.Application"));
             QVERIFY2(application, qPrintable(application.error()));
@@ -224,12 +254,79 @@ private slots:
         }
         const base::Status stopped = fake_->stopRunning();
         QVERIFY2(stopped, qPrintable(stopped.error()));
-        // The first try and two more; then the call is given up.
-        const QString busy = QStringLiteral("busy Invoke");
-        QCOMPARE(fake_->journal(),
-                 (QStringList{QStringLiteral("start running"),
-                              QStringLiteral("create application"), busy, busy, busy,
+        // Tried again after each pause until the bound, then given up.
+        const QStringList journal = fake_->journal();
+        QCOMPARE(journal.count(QStringLiteral("busy Invoke")), counted.pauses + 1);
+        QVERIFY2(counted.pauses >= 2, qPrintable(QString::number(counted.pauses)));
+        QCOMPARE(Served(journal),
+                 (QStringList{QStringLiteral("start running"), QStringLiteral("create application"),
                               QStringLiteral("release application"), QStringLiteral("exit")}));
+    }
+
+    // The first generate of the day: no host running, and the one COM starts
+    // registers its class late, then turns calls away for 30 s while it
+    // loads. Everything arrives, within the command's bound.
+    void coldStartIsWaitedFor()
+    {
+        const base::Status registered = fake_->registerServer(
+            {QStringLiteral("/start-delay"), QString::number(kColdStartDelaySeconds),
+             QStringLiteral("/busy-seconds"), QStringLiteral("30")});
+        QVERIFY2(registered, qPrintable(registered.error()));
+        Run run(installRoot_, workFolder_, QStringLiteral("TAA32L.dwg"));
+        QElapsedTimer clock;
+        clock.start();
+        QCOMPARE(run(), GenerationOutcome::HostDriven);
+        const qint64 took = clock.elapsed();
+        const base::Status ended = fake_->waitForServerEnd();
+        QVERIFY2(ended, qPrintable(ended.error()));
+        qInfo("cold start: the command took %lld ms", took);
+        const QStringList expected =
+            QStringList{QStringLiteral("start embedding"), QStringLiteral("create application")}
+            + DrivenLines(Native(workFolder_ + QStringLiteral("/TAA32L.dwg")))
+            + QStringList{QStringLiteral("release application"), QStringLiteral("exit")};
+        QCOMPARE(Served(fake_->journal()), expected);
+        QVERIFY(took < std::chrono::milliseconds(kHostWaitBound).count());
+    }
+
+    // A host that never becomes ready keeps the command no longer than the
+    // bound and a second, and the event loop ran meanwhile.
+    void neverReadyHostEndsWithinTheBound()
+    {
+        startHost({QStringLiteral("/never-ready")});
+        CountedWait counted(std::chrono::seconds(3));
+        Run run(installRoot_, workFolder_, QStringLiteral("TAA32L.dwg"), counted.wait);
+        QElapsedTimer clock;
+        clock.start();
+        QCOMPARE(run(), GenerationOutcome::HostDriven);
+        const qint64 took = clock.elapsed();
+        QVERIFY2(took >= 3000 && took < 4000, qPrintable(QString::number(took)));
+        QVERIFY2(counted.pauses >= 10, qPrintable(QString::number(counted.pauses)));
+        QCOMPARE(run.boxes.shown.size(), size_t(0));  // steps 3 to 6 end in silence
+        const base::Status stopped = fake_->stopRunning();
+        QVERIFY2(stopped, qPrintable(stopped.error()));
+        QVERIFY(!Served(fake_->journal()).contains(QStringLiteral("Visible true")));
+    }
+
+    // AutoCAD keeps the drawings it opened, not shared for writing: the next
+    // generate of the same drawing cannot copy it, says so once, and still
+    // drives the host, which opens the copy it holds.
+    void drawingHeldByTheHostIsToldAndTheHostStillDriven()
+    {
+        startHost({QStringLiteral("/hold-drawings")});
+        const QString drawing = Native(workFolder_ + QStringLiteral("/TAA32L.dwg"));
+        Run first(installRoot_, workFolder_, QStringLiteral("TAA32L.dwg"));
+        QCOMPARE(first(), GenerationOutcome::HostDriven);
+        QCOMPARE(first.boxes.shown.size(), size_t(0));
+        Run second(installRoot_, workFolder_, QStringLiteral("TAA32L.dwg"));
+        QCOMPARE(second(), GenerationOutcome::HostDriven);
+        QCOMPARE(second.boxes.shown.size(), size_t(1));
+        QCOMPARE(second.boxes.shown[0].text, QStringLiteral("無法複製檔案\r\nCan't Copy The Dwg File"));
+        const base::Status stopped = fake_->stopRunning();
+        QVERIFY2(stopped, qPrintable(stopped.error()));
+        const QStringList journal = fake_->journal();
+        QCOMPARE(journal.count(QStringLiteral("Open ") + drawing + QStringLiteral(" false")), 2);
+        QCOMPARE(journal.count(kLoadLine), 2);
+        QCOMPARE(journal.count(kStretchLine), 2);
     }
 
     void refusedOpenCarriesTheHostsDescription()

@@ -65,19 +65,26 @@ base::Result<std::unique_ptr<CadApplication>> Wrap(win::ObjectResult object,
 
 } // namespace
 
-ComCadHostConnector::ComCadHostConnector(win::BusyWait wait) : wait_(wait) {}
+ComCadHostConnector::ComCadHostConnector(std::shared_ptr<HostWait> wait) : wait_(std::move(wait)) {}
+
+win::BusyWait ComCadHostConnector::busyWait() const
+{
+    // The objects share the command's clock: a host busy after the Open
+    // has only what is left of the bound.
+    return win::BusyWait{[wait = wait_] { return wait->pauseBeforeRetry(); }};
+}
 
 base::Result<std::unique_ptr<CadApplication>>
 ComCadHostConnector::getActiveObject(const QString& progId)
 {
-    return Wrap(win::DispatchObject::AttachToRunning(progId.toStdWString(), wait_),
+    return Wrap(win::DispatchObject::AttachToRunning(progId.toStdWString(), busyWait()),
                 QStringLiteral("No running ") + progId);
 }
 
 base::Result<std::unique_ptr<CadApplication>>
 ComCadHostConnector::createObject(const QString& progId)
 {
-    return Wrap(win::DispatchObject::CreateInstance(progId.toStdWString(), wait_),
+    return Wrap(win::DispatchObject::CreateInstance(progId.toStdWString(), busyWait()),
                 QStringLiteral("Cannot start ") + progId);
 }
 

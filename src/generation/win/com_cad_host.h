@@ -1,6 +1,9 @@
 #pragma once
 #include "com_dispatch.h"
 #include "generation/cad_host.h"
+#include "generation/host_wait.h"
+
+#include <memory>
 
 namespace generation {
 
@@ -10,13 +13,16 @@ namespace generation {
 // the system's own words.
 class ComCadHostConnector final : public CadHostConnector {
 public:
-    // wait: how long a busy host is waited for on each call.
-    explicit ComCadHostConnector(win::BusyWait wait = {});
+    // wait: how long one generate command waits for a starting or busy host.
+    explicit ComCadHostConnector(std::shared_ptr<HostWait> wait = std::make_shared<HostWait>());
+    void beginCommand() override { wait_->restart(); }
     base::Result<std::unique_ptr<CadApplication>> getActiveObject(const QString& progId) override;
     base::Result<std::unique_ptr<CadApplication>> createObject(const QString& progId) override;
 
 private:
-    win::BusyWait wait_;
+    win::BusyWait busyWait() const;
+
+    std::shared_ptr<HostWait> wait_;
 };
 
 } // namespace generation

@@ -1,4 +1,5 @@
 #include "com_dispatch.h"
+#include "com_activation.h"
 
 #include <windows.h>
 #include <objbase.h>
@@ -72,11 +73,19 @@ template <typename Call>
 HRESULT RetryWhileBusy(const BusyWait& wait, Call call)
 {
     HRESULT result = call();
-    for (int attempt = 0; HostBusy(result) && attempt < wait.retries; ++attempt) {
-        Sleep(wait.pauseMs);
+    while (HostBusy(result) && wait.pauseBeforeRetry && wait.pauseBeforeRetry())
         result = call();
-    }
     return result;
+}
+
+// A local server that has been started but has not registered its class in
+// time (a CAD host's first start of the day), or one that turns the
+// activation away while it starts.
+bool HostStarting(HRESULT result)
+{
+    return HostBusy(result) || result == CO_E_SERVER_EXEC_FAILURE
+        || result == CO_E_SERVER_START_TIMEOUT || result == HRESULT_FROM_WIN32(RPC_S_SERVER_UNAVAILABLE)
+        || result == HRESULT_FROM_WIN32(ERROR_TIMEOUT);
 }
 
 // One argument of a call, owning what its VARIANT points at.
@@ -248,12 +257,30 @@ ObjectResult DispatchObject::CreateInstance(const std::wstring& progId, BusyWait
     auto clsid = ClassOf(progId);
     if (!clsid)
         return clsid.failure();
-    IDispatch* dispatch = nullptr;
-    const HRESULT hr = CoCreateInstance(*clsid, nullptr, CLSCTX_SERVER, IID_IDispatch,
-                                        reinterpret_cast<void**>(&dispatch));
-    if (FAILED(hr) || dispatch == nullptr)
-        return FailureOf(FAILED(hr) ? hr : E_NOINTERFACE);
-    return std::make_unique<DispatchObject>(dispatch, wait);
+    for (;;) {
+        const ULONGLONG started = GetTickCount64();
+        CallResult<IDispatch*> made = ActivateLocalServer(*clsid, wait);
+        if (made)
+            return std::make_unique<DispatchObject>(*made, wait);
+        const HRESULT hr = made.failure().code;
+        // Wine's activation gives up on a server that has not registered its
+        // class after about 30 s, and says the class is not registered.
+        const bool starting = HostStarting(hr)
+            || (hr == REGDB_E_CLASSNOTREG && GetTickCount64() - started >= 5000);
+        if (!starting || !wait.pauseBeforeRetry || !wait.pauseBeforeRetry())
+            return made.failure().description.empty() ? FailureOf(hr) : made.failure();
+        // The host may have come up meanwhile and be found running; else
+        // the next activation reaches it once it has registered.
+        IUnknown* running = nullptr;
+        if (SUCCEEDED(::GetActiveObject(*clsid, nullptr, &running)) && running != nullptr) {
+            IDispatch* dispatch = nullptr;
+            const HRESULT found =
+                running->QueryInterface(IID_IDispatch, reinterpret_cast<void**>(&dispatch));
+            running->Release();
+            if (SUCCEEDED(found) && dispatch != nullptr)
+                return std::make_unique<DispatchObject>(dispatch, wait);
+        }
+    }
 }
 
 CallStatus DispatchObject::PutBoolProperty(const std::wstring& name, bool value)

@@ -4,6 +4,7 @@
 // Plain C++ on purpose; the Qt side only converts strings and failures.
 #include "call_result.h"
 
+#include <functional>
 #include <memory>
 #include <string>
 
@@ -16,13 +17,14 @@ namespace generation::win {
 // COM in either model can use it as it is.
 CallStatus EnsureComInitialized();
 
-// How long a busy host is waited for. A host that is starting up or running a
-// command turns calls away (RPC_E_CALL_REJECTED, or
-// RPC_E_SERVERCALL_RETRYLATER from its message filter); such a call is tried
-// again after pause, up to retries more times, instead of losing the step.
+// How a host that is not ready is waited for. A host that is starting up or
+// running a command turns calls away (RPC_E_CALL_REJECTED, or
+// RPC_E_SERVERCALL_RETRYLATER from its message filter), and one that is
+// still loading has not registered its class yet; such a call is tried again
+// as long as pauseBeforeRetry, which waits a moment, answers true. Without
+// it a call is tried once.
 struct BusyWait {
-    int retries = 40;
-    unsigned long pauseMs = 250;
+    std::function<bool()> pauseBeforeRetry;
 };
 
 class DispatchObject;

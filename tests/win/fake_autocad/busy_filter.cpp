@@ -23,7 +23,13 @@ std::wstring MethodName(WORD method)
 
 class BusyFilter final : public IMessageFilter {
 public:
-    explicit BusyFilter(const BusyPlan& plan) : plan_(plan) {}
+    explicit BusyFilter(const BusyPlan& plan)
+        : plan_(plan), busyUntil_(GetTickCount64() + 1000ull * unsigned(plan.busySeconds)) {}
+    void busyAfterOpen()
+    {
+        if (plan_.busyAfterOpenSeconds > 0)
+            busyUntil_ = GetTickCount64() + 1000ull * unsigned(plan_.busyAfterOpenSeconds);
+    }
 
     HRESULT STDMETHODCALLTYPE QueryInterface(REFIID iid, void** object) override
     {
@@ -48,7 +54,8 @@ public:
         if (call == nullptr || call->iid != IID_IDispatch)
             return SERVERCALL_ISHANDLED;
         ++seen_;
-        if (seen_ <= plan_.callsBefore || seen_ > plan_.callsBefore + plan_.busyCalls)
+        const bool counted = seen_ > plan_.callsBefore && seen_ <= plan_.callsBefore + plan_.busyCalls;
+        if (!counted && !plan_.neverReady && GetTickCount64() >= busyUntil_)
             return SERVERCALL_ISHANDLED;
         if (plan_.answer == BusyAnswer::Rejected) {
             Note(L"reject " + MethodName(call->wMethod));
@@ -70,17 +77,27 @@ public:
 private:
     BusyPlan plan_;
     int seen_ = 0;
+    ULONGLONG busyUntil_;
 };
+
+BusyFilter* installed = nullptr;
 
 } // namespace
 
 void InstallBusyFilter(const BusyPlan& plan)
 {
-    if (plan.busyCalls <= 0)
+    if (!plan.turnsCallsAway())
         return;
     static BusyFilter filter(plan);
+    installed = &filter;
     IMessageFilter* previous = nullptr;
     CoRegisterMessageFilter(&filter, &previous);
+}
+
+void StartBusyAfterOpen()
+{
+    if (installed != nullptr)
+        installed->busyAfterOpen();
 }
 
 bool TakeUndeliveredRetryLater()

@@ -15,11 +15,24 @@ struct BusyPlan {
     int callsBefore = 0;  // automation calls served before the busy spell
     int busyCalls = 0;    // automation calls turned away, one after another
     BusyAnswer answer = BusyAnswer::RetryLater;
+    // As a real host: every call turned away for a time after the start (it
+    // is still loading) and after each Open (the drawing loads), or for ever.
+    int busySeconds = 0;
+    int busyAfterOpenSeconds = 0;
+    bool neverReady = false;
+
+    bool turnsCallsAway() const
+    {
+        return busyCalls > 0 || busySeconds > 0 || busyAfterOpenSeconds > 0 || neverReady;
+    }
 };
 
 // Registers the filter for the calling apartment; nothing when the plan
-// turns no call away.
+// turns no call away. The start's busy time counts from here.
 void InstallBusyFilter(const BusyPlan& plan);
+
+// A drawing was opened: the plan's busy time after an Open begins.
+void StartBusyAfterOpen();
 
 // True when the filter has just answered "retry later" for the call now being
 // dispatched. COM implementations that do not act on that answer (Wine's)

@@ -1,5 +1,6 @@
 #include "host_objects.h"
 #include "automation_object.h"
+#include "busy_filter.h"
 #include "journal.h"
 
 #include <windows.h>
@@ -30,6 +31,8 @@ protected:
     }
 };
 
+bool holdDrawings = false;
+
 class Documents final : public AutomationObject {
 public:
     Documents() : AutomationObject(L"documents", {L"Open"}) {}
@@ -51,6 +54,14 @@ protected:
         if (attributes == INVALID_FILE_ATTRIBUTES || (attributes & FILE_ATTRIBUTE_DIRECTORY) != 0)
             return Throw(call, L"Cannot open the drawing " + Printable(path));
         Note(L"Open " + Printable(path) + L" " + Flag(readOnly));
+        if (holdDrawings) {
+            // Never closed: the process ends with the drawing open.
+            const HANDLE held = CreateFileW(path.c_str(), GENERIC_READ, FILE_SHARE_READ, nullptr,
+                                            OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr);
+            Note(held == INVALID_HANDLE_VALUE ? L"cannot hold " + Printable(path)
+                                              : L"hold " + Printable(path));
+        }
+        StartBusyAfterOpen();
         ReturnObject(call, new Document);
         return S_OK;
     }
@@ -85,6 +96,11 @@ protected:
 IDispatch* NewApplication()
 {
     return new Application;
+}
+
+void HoldDrawings(bool hold)
+{
+    holdDrawings = hold;
 }
 
 } // namespace fake_autocad

@@ -11,4 +11,8 @@ namespace fake_autocad {
 // A new application object, one reference held by the caller.
 IDispatch* NewApplication();
 
+// Opened drawings stay open until the host ends, readable by others but not
+// writable, as AutoCAD holds the drawings it has open.
+void HoldDrawings(bool hold);
+
 } // namespace fake_autocad

@@ -116,9 +116,13 @@ void NoteExit()
 
 // Started by COM: serve the class until the last object is gone, or until
 // told to stop (a test that failed to release everything ends it that way).
-int ServeEmbedded(HANDLE stop)
+int ServeEmbedded(HANDLE stop, const Options& options)
 {
     Note(L"start embedding");
+    // A host that loads for a while before COM can reach its class.
+    if (options.startDelaySeconds > 0)
+        Sleep(DWORD(options.startDelaySeconds) * 1000);
+    InstallBusyFilter(options.busy);
     static ApplicationFactory factory;
     DWORD cookie = 0;
     const HRESULT hr = CoRegisterClassObject(kApplicationClass, &factory, CLSCTX_LOCAL_SERVER,
@@ -210,8 +214,13 @@ int main()
             break;
         }
         OpenJournal(options.journal);
-        InstallBusyFilter(options.busy);
-        status = options.mode == Mode::Run ? ServeRunning(stop) : ServeEmbedded(stop);
+        HoldDrawings(options.holdDrawings);
+        if (options.mode == Mode::Run) {
+            InstallBusyFilter(options.busy);
+            status = ServeRunning(stop);
+        } else {
+            status = ServeEmbedded(stop, options);
+        }
         CloseHandle(stop);
         break;
     }

@@ -11,7 +11,8 @@ const wchar_t kUsage[] =
     L"       fake_autocad /unregserver\n"
     L"       fake_autocad /run [server options]         a running instance, until /stop\n"
     L"       fake_autocad /stop                         end every instance\n"
-    L"server options: /journal FILE  /busy N  /busy-after N  /busy-answer retry-later|rejected\n";
+    L"server options: /journal FILE  /busy N  /busy-after N  /busy-answer retry-later|rejected\n"
+    L"                /busy-seconds N  /busy-after-open N  /never-ready  /start-delay N  /hold-drawings\n";
 
 namespace {
 
@@ -81,6 +82,19 @@ ParsedOptions ParseOptions(const std::vector<std::wstring>& arguments)
                 parsed.error = L"/busy-after wants a count";
                 return parsed;
             }
+        } else if ((Is(argument, L"/busy-seconds") || Is(argument, L"/busy-after-open")
+                    || Is(argument, L"/start-delay")) && hasValue) {
+            int& seconds = Is(argument, L"/busy-seconds")      ? options.busy.busySeconds
+                : Is(argument, L"/busy-after-open")            ? options.busy.busyAfterOpenSeconds
+                                                               : options.startDelaySeconds;
+            if (!Count(arguments[++i], seconds)) {
+                parsed.error = argument + L" wants a number of seconds";
+                return parsed;
+            }
+        } else if (Is(argument, L"/never-ready")) {
+            options.busy.neverReady = true;
+        } else if (Is(argument, L"/hold-drawings")) {
+            options.holdDrawings = true;
         } else if (Is(argument, L"/busy-answer") && hasValue) {
             const std::wstring& answer = arguments[++i];
             if (Is(answer, L"retry-later")) {
@@ -112,9 +126,20 @@ std::wstring ServerArguments(const Options& options)
     if (options.busy.busyCalls > 0) {
         tail += L" /busy " + std::to_wstring(options.busy.busyCalls);
         tail += L" /busy-after " + std::to_wstring(options.busy.callsBefore);
+    }
+    if (options.busy.turnsCallsAway())
         tail += options.busy.answer == BusyAnswer::Rejected ? L" /busy-answer rejected"
                                                             : L" /busy-answer retry-later";
-    }
+    if (options.busy.busySeconds > 0)
+        tail += L" /busy-seconds " + std::to_wstring(options.busy.busySeconds);
+    if (options.busy.busyAfterOpenSeconds > 0)
+        tail += L" /busy-after-open " + std::to_wstring(options.busy.busyAfterOpenSeconds);
+    if (options.busy.neverReady)
+        tail += L" /never-ready";
+    if (options.startDelaySeconds > 0)
+        tail += L" /start-delay " + std::to_wstring(options.startDelaySeconds);
+    if (options.holdDrawings)
+        tail += L" /hold-drawings";
     return tail;
 }
 

@@ -17,7 +17,11 @@ enum class Mode {
 struct Options {
     Mode mode = Mode::Run;
     std::wstring journal;  // /journal FILE
-    BusyPlan busy;         // /busy N, /busy-after N, /busy-answer retry-later|rejected
+    // /busy N, /busy-after N, /busy-answer retry-later|rejected,
+    // /busy-seconds N, /busy-after-open N, /never-ready
+    BusyPlan busy;
+    int startDelaySeconds = 0;  // /start-delay N: started by COM, the class is registered N s late
+    bool holdDrawings = false;  // /hold-drawings: opened drawings stay open, not shared for writing
 };
 
 struct ParsedOptions {
