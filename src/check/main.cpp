@@ -1,9 +1,12 @@
 // talvex-check: reads a catalogue, or a whole install root, with the
 // program's own catalogue engine and rules, and reports what a maintainer
 // can fix.
+#include "html_report.h"
+#include "range_map.h"
 #include "run_check.h"
 #include <QCommandLineParser>
 #include <QGuiApplication>
+#include <QSaveFile>
 #include <cstdio>
 
 namespace {
@@ -15,6 +18,16 @@ void DropRuntimeFolderNotice(QtMsgType type, const QMessageLogContext& context, 
     if (type == QtWarningMsg && message.startsWith(QLatin1String("QStandardPaths: XDG_RUNTIME_DIR not set")))
         return;
     std::fprintf(stderr, "%s\n", qUtf8Printable(qFormatLogMessage(type, context, message)));
+}
+
+bool WriteFile(const QString& path, const QByteArray& content)
+{
+    QSaveFile file(path);
+    if (file.open(QIODevice::WriteOnly) && file.write(content) == content.size() && file.commit())
+        return true;
+    std::fprintf(stderr, "talvex-check: cannot write %s: %s\n", qUtf8Printable(path),
+                 qUtf8Printable(file.errorString()));
+    return false;
 }
 
 } // namespace
@@ -36,6 +49,11 @@ int main(int argc, char* argv[])
     const QCommandLineOption help = parser.addHelpOption();
     const QCommandLineOption json(QStringLiteral("json"), QStringLiteral("Print the findings as JSON."));
     parser.addOption(json);
+    const QCommandLineOption html(QStringLiteral("html"),
+                                  QStringLiteral("Write the report, with a range map of every Type, as "
+                                                 "one HTML file; the console then shows the summary."),
+                                  QStringLiteral("file"));
+    parser.addOption(html);
     parser.addPositionalArgument(QStringLiteral("path"),
                                  QStringLiteral("A catalogue file, or an install root folder."));
     // A mistaken command line is input that cannot be read: status 2, not 1.
@@ -59,12 +77,26 @@ int main(int argc, char* argv[])
         std::fprintf(stderr, "talvex-check: %s\n", qUtf8Printable(run.error()));
         if (parser.isSet(json))
             std::fputs(check::JsonFailure(paths.first(), run.error()).constData(), stdout);
+        if (parser.isSet(html))
+            WriteFile(parser.value(html), check::HtmlFailure(paths.first(), run.error()));
         return check::kUnreadableInput;
     }
     const int status = check::ExitStatus(run->findings);
-    if (parser.isSet(json))
+    if (parser.isSet(html)) {
+        progress.stage(QStringLiteral("writing the report"));
+        const std::optional<QSet<QString>> drawings = check::DrawingsOnDisc(run->input.installRoot);
+        const auto maps = check::BuildRangeMaps(run->rows, run->index, drawings);
+        if (!WriteFile(parser.value(html), check::HtmlReport(run->input, run->findings, maps, drawings.has_value())))
+            return check::kUnreadableInput;
+    }
+    if (parser.isSet(json)) {
         std::fputs(check::JsonReport(run->input, run->findings, status).constData(), stdout);
-    else
+    } else if (parser.isSet(html)) {
+        std::printf("talvex-check %s: %s; report in %s\n", qUtf8Printable(run->input.given),
+                    qUtf8Printable(check::SummaryLine(check::CountFindings(run->findings))),
+                    qUtf8Printable(parser.value(html)));
+    } else {
         std::fputs(qUtf8Printable(check::TextReport(run->input, run->findings)), stdout);
+    }
     return status;
 }

@@ -1,5 +1,6 @@
 #pragma once
 #include "base/result.h"
+#include "catalogue_index.h"
 #include "findings.h"
 #include "install_root_checks.h"
 #include "progress.h"
@@ -10,6 +11,8 @@ namespace check {
 struct CheckRun {
     CheckedInput input;
     Findings findings;  // errors first, then warnings, then notes
+    CatalogueRows rows;  // as read, for the range maps
+    CatalogueIndex index;
 };
 
 // Exit statuses of talvex-check.
