@@ -1,6 +1,7 @@
 #include "table_description.h"
 #include "access_file.h"
 #include "catalogue_error.h"
+#include "libmdb_output.h"
 #include "load_limits.h"
 #include "mdb_api.h"
 #include "mdb_column.h"
@@ -61,7 +62,9 @@ QString AccessTypeName(ColumnKind kind)
 
 } // namespace
 
-base::Result<std::vector<TableDescription>> DescribeAccessFile(const QString& path)
+namespace {
+
+base::Result<std::vector<TableDescription>> ReadDescriptions(const QString& path)
 {
     // The tables are found as the loader finds them, within the same limits:
     // mdb_read_catalog loops for ever on some damaged files.
@@ -92,6 +95,18 @@ base::Result<std::vector<TableDescription>> DescribeAccessFile(const QString& pa
     } catch (const CatalogueError& failure) {
         return base::Fail(failure.description());
     }
+}
+
+} // namespace
+
+base::Result<std::vector<TableDescription>> DescribeAccessFile(const QString& path, QStringList* engineMessages)
+{
+    LibmdbOutput output;
+    auto tables = ReadDescriptions(path);
+    const QStringList lines = output.finish();
+    if (engineMessages)
+        engineMessages->append(lines);
+    return tables;
 }
 
 } // namespace catalogue

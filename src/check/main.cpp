@@ -54,6 +54,10 @@ int main(int argc, char* argv[])
                                                  "one HTML file; the console then shows the summary."),
                                   QStringLiteral("file"));
     parser.addOption(html);
+    const QCommandLineOption verbose(QStringLiteral("verbose"),
+                                     QStringLiteral("Also print on stderr what the Access file reader "
+                                                    "(libmdb) said about the file."));
+    parser.addOption(verbose);
     parser.addPositionalArgument(QStringLiteral("path"),
                                  QStringLiteral("A catalogue file, or an install root folder."));
     // A mistaken command line is input that cannot be read: status 2, not 1.
@@ -72,15 +76,24 @@ int main(int argc, char* argv[])
     check::Progress progress([](const QString& line) {
         std::fprintf(stderr, "talvex-check: %s...\n", qUtf8Printable(line));
     });
-    const auto run = check::RunCheck(paths.first(), check::PreviewGeometry{}, progress);
+    QStringList engineMessages;
+    const auto run = check::RunCheck(paths.first(), check::PreviewGeometry{}, progress, &engineMessages);
+    const auto tellEngineMessages = [&] {
+        if (!parser.isSet(verbose))
+            return;
+        for (const QString& line : engineMessages)
+            std::fprintf(stderr, "talvex-check: libmdb: %s\n", qUtf8Printable(line));
+    };
     if (!run) {
         std::fprintf(stderr, "talvex-check: %s\n", qUtf8Printable(run.error()));
+        tellEngineMessages();
         if (parser.isSet(json))
             std::fputs(check::JsonFailure(paths.first(), run.error()).constData(), stdout);
         if (parser.isSet(html))
             WriteFile(parser.value(html), check::HtmlFailure(paths.first(), run.error()));
         return check::kUnreadableInput;
     }
+    tellEngineMessages();
     const int status = check::ExitStatus(run->findings);
     if (parser.isSet(html)) {
         progress.stage(QStringLiteral("writing the report"));

@@ -35,13 +35,14 @@ base::Result<CheckedInput> ResolveInput(const QString& given)
 
 } // namespace
 
-base::Result<CheckRun> RunCheck(const QString& given, const PreviewGeometry& preview, Progress& progress)
+base::Result<CheckRun> RunCheck(const QString& given, const PreviewGeometry& preview, Progress& progress,
+                                QStringList* engineMessages)
 {
     const base::Result<CheckedInput> input = ResolveInput(given);
     if (!input)
         return input.failure();
     progress.stage(QStringLiteral("reading the catalogue"));
-    base::Result<CatalogueRows> read = ReadCatalogue(input->catalogue);
+    base::Result<CatalogueRows> read = ReadCatalogue(input->catalogue, engineMessages);
     if (!read)
         return base::Fail(QStringLiteral("%1: the catalogue cannot be opened: %2")
                               .arg(input->catalogue, read.error()));

@@ -24,7 +24,10 @@ constexpr int kUnreadableInput = 2;
 // where the program looks for it) with its files. Fails, with a reason fit
 // for the maintainer, only when the input cannot be read at all: a missing
 // path, a folder without a catalogue, a file the catalogue engine refuses.
-base::Result<CheckRun> RunCheck(const QString& given, const PreviewGeometry& preview, Progress& progress);
+// What libmdb wrote to stderr while it read the file goes to engineMessages,
+// when given, also on failure.
+base::Result<CheckRun> RunCheck(const QString& given, const PreviewGeometry& preview, Progress& progress,
+                                QStringList* engineMessages = nullptr);
 
 int ExitStatus(const Findings& findings);
 
