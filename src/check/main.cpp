@@ -1,13 +1,15 @@
 // talvex-check: reads a catalogue, or a whole install root, with the
 // program's own catalogue engine and rules, and reports what a maintainer
 // can fix.
+#include "desktop_main.h"
 #include "html_report.h"
 #include "range_map.h"
 #include "run_check.h"
 #include <QCommandLineParser>
-#include <QGuiApplication>
+#include <QApplication>
 #include <QSaveFile>
 #include <cstdio>
+#include <cstring>
 
 namespace {
 
@@ -30,16 +32,28 @@ bool WriteFile(const QString& path, const QByteArray& content)
     return false;
 }
 
+// Decided before the application exists: only the desktop road needs a display.
+bool StartedForDesktop(int argc, char* argv[])
+{
+    for (int i = 1; i < argc; ++i) {
+        if (std::strcmp(argv[i], "--gui") == 0)
+            return true;
+    }
+    return false;
+}
+
 } // namespace
 
 int main(int argc, char* argv[])
 {
     qInstallMessageHandler(DropRuntimeFolderNotice);
     // Documents and pictures are loaded as the program loads them, which
-    // needs a GUI application but never a display.
-    qputenv("QT_QPA_PLATFORM", "offscreen");
-    QGuiApplication app(argc, argv);
-    QGuiApplication::setApplicationName(QStringLiteral("talvex-check"));
+    // needs a GUI application but, from a console, never a display.
+    const bool desktop = StartedForDesktop(argc, argv);
+    if (!desktop)
+        qputenv("QT_QPA_PLATFORM", "offscreen");
+    QApplication app(argc, argv);
+    QApplication::setApplicationName(QStringLiteral("talvex-check"));
 
     QCommandLineParser parser;
     parser.setApplicationDescription(
@@ -58,16 +72,23 @@ int main(int argc, char* argv[])
                                      QStringLiteral("Also print on stderr what the Access file reader "
                                                     "(libmdb) said about the file."));
     parser.addOption(verbose);
+    const QCommandLineOption gui(QStringLiteral("gui"),
+                                 QStringLiteral("Started from the desktop: ask for the path when none is "
+                                                "given, show progress in a window, write the HTML report to "
+                                                "the temporary folder and open it in the browser."));
+    parser.addOption(gui);
     parser.addPositionalArgument(QStringLiteral("path"),
                                  QStringLiteral("A catalogue file, or an install root folder."));
     // A mistaken command line is input that cannot be read: status 2, not 1.
-    if (!parser.parse(QGuiApplication::arguments())) {
+    if (!parser.parse(QApplication::arguments())) {
         std::fprintf(stderr, "talvex-check: %s\n", qUtf8Printable(parser.errorText()));
         return check::kUnreadableInput;
     }
     if (parser.isSet(help))
         parser.showHelp(check::kNoError);
     const QStringList paths = parser.positionalArguments();
+    if (desktop && paths.size() <= 1)
+        return RunFromDesktop(paths.value(0));
     if (paths.size() != 1) {
         std::fprintf(stderr, "talvex-check: give one catalogue file or install root (--help).\n");
         return check::kUnreadableInput;
