@@ -104,12 +104,15 @@ private:
             range(*byLane[i], last ? kWidth : x(byLane[i + 1]->min));
         }
         for (const MapOverlap& overlap : bore.overlaps) {
-            const double left = x(overlap.from), width = std::max(x(overlap.to) - left, 3.0);
+            // A single stroke in common is drawn 3 pixels wide, centred on it.
+            constexpr double kNarrowest = 3;
+            const double from = x(overlap.from), to = x(overlap.to);
+            const double left = to - from < kNarrowest ? (from + to - kNarrowest) / 2 : from;
+            const double width = std::max(to - from, kNarrowest);
             const double y = overlap.topLane * kLaneHeight;
             const double height = (overlap.bottomLane - overlap.topLane) * kLaneHeight + kBarHeight;
             out_ += QStringLiteral("<rect class=\"overlap\" x=\"%1\" y=\"%2\" width=\"%3\" height=\"%4\"><title>%5</title></rect>")
-                        .arg(Pixels(left - (width == 3.0 ? 1.5 : 0)), Pixels(y), Pixels(width), Pixels(height),
-                             HtmlEscaped(overlap.text));
+                        .arg(Pixels(left), Pixels(y), Pixels(width), Pixels(height), HtmlEscaped(overlap.text));
         }
         out_ += QLatin1String("</g>\n");
     }

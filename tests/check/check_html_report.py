@@ -51,7 +51,7 @@ class Page(HTMLParser):
             self.problems.append(f"<{tag}> in a self-contained page")
         cls = self.classes(attrs)
         if tag == "div" and "finding" in cls:
-            self.findings.append({"severity": cls[1] if len(cls) > 1 else None})
+            self.findings.append({"class": cls[1] if len(cls) > 1 else None})
         if tag == "div" and "type" in cls:
             self.types += 1
         if tag == "svg" and "range-map" in cls:
@@ -135,7 +135,7 @@ def check(program, folder, given, index):
               f["message"], "Change: " + f["change"] if f["change"] else None)] += 1
     have = collections.Counter()
     for f in page.findings:
-        have[(f.get("severity"), f.get("severity") and f["severity"], f.get("table"), f.get("check"), f.get("where"),
+        have[(f.get("class"), f.get("severity"), f.get("table"), f.get("check"), f.get("where"),
               f.get("message"), f.get("change"))] += 1
     for finding in (want - have):
         problems.append(f"finding missing from the page: {finding}")
