@@ -14,7 +14,9 @@ foreach(PROGRAM talvex talvex-check)
   file(WRITE ${CMAKE_BINARY_DIR}/launchers/${PROGRAM} "${launcher}")
   install(PROGRAMS ${CMAKE_BINARY_DIR}/launchers/${PROGRAM} DESTINATION ${CMAKE_INSTALL_BINDIR})
 endforeach()
-install(FILES ${PROJECT_SOURCE_DIR}/packaging/talvex.desktop
+# The checker's entry starts its desktop road (--gui): asks for the catalogue
+# and opens the report in the browser.
+install(FILES ${PROJECT_SOURCE_DIR}/packaging/talvex.desktop ${PROJECT_SOURCE_DIR}/packaging/talvex-check.desktop
         DESTINATION ${CMAKE_INSTALL_DATADIR}/applications)
 install(FILES ${PROJECT_SOURCE_DIR}/src/app/pictures/icon-256colors.png
         DESTINATION ${CMAKE_INSTALL_DATADIR}/icons/hicolor/32x32/apps RENAME talvex.png)

@@ -22,7 +22,8 @@ void Connection::open(const QString& connectionString, const QString& /*userId*/
     if (!path || path->isEmpty())
         throw CatalogueError(
             QStringLiteral("Data source name not found and no default driver specified."));
-    db_ = LoadAccessFile(*path);
+    engineMessages_.clear();
+    db_ = LoadAccessFile(*path, &engineMessages_);
     connectionString_ = connectionString;
     openOptions_ = options;
 }
@@ -45,6 +46,12 @@ base::Result<ConnectionOpening> OpenCatalogueConnection(CatalogueSession& sessio
                                                         bool secondFlag, const QString& path)
 {
     session.connection = std::make_unique<Connection>();
+    session.engineMessages.clear();
+    // Told whatever the outcome, so that a failure can show them after its reason.
+    struct KeepMessages {
+        CatalogueSession& session;
+        ~KeepMessages() { session.engineMessages = session.connection->engineMessages(); }
+    } keep{session};
     if (odbcForm && !secondFlag)
         return ConnectionOpening::NothingOpened;
     try {

@@ -2,6 +2,7 @@
 #include "base/result.h"
 #include "field_value.h"
 #include <QString>
+#include <QStringList>
 #include <memory>
 
 namespace catalogue {
@@ -27,9 +28,13 @@ public:
     // What the last successful open was given.
     const QString& connectionString() const { return connectionString_; }
     int openOptions() const { return openOptions_; }
+    // What the engine's file reader wrote to stderr during the last open,
+    // kept from the user's terminal; also after a failed open.
+    const QStringList& engineMessages() const { return engineMessages_; }
 
 private:
     std::unique_ptr<Database> db_;
+    QStringList engineMessages_;
     QString connectionString_;
     int openOptions_ = 0;
 };
@@ -67,6 +72,7 @@ private:
 struct CatalogueSession {
     std::unique_ptr<Connection> connection;  // null until the first open
     QString connectionString;
+    QStringList engineMessages;  // of the last open (Connection::engineMessages)
 };
 
 // Builds the connection string; the ODBC form when odbcForm is true.

@@ -1,6 +1,7 @@
 #include "mdb_loader.h"
 #include "access_file.h"
 #include "catalogue_error.h"
+#include "libmdb_output.h"
 #include "load_limits.h"
 #include "mdb_api.h"
 #include "mdb_objects.h"
@@ -99,7 +100,9 @@ std::unique_ptr<Database> OpenMemoryDatabase()
 
 } // namespace
 
-std::unique_ptr<Database> LoadAccessFile(const QString& path)
+namespace {
+
+std::unique_ptr<Database> Load(const QString& path)
 {
     const AccessFileShape shape = CheckAccessFile(path);
     LoadLimits limits(path, shape.size, shape.pageSize);
@@ -119,6 +122,26 @@ std::unique_ptr<Database> LoadAccessFile(const QString& path)
     // The catalogue is only read: refuse any statement that would change it.
     ExecuteSql(sqlite, "PRAGMA query_only=1");
     return database;
+}
+
+} // namespace
+
+std::unique_ptr<Database> LoadAccessFile(const QString& path, QStringList* engineMessages)
+{
+    LibmdbOutput output;
+    const auto handBack = [&] {
+        const QStringList lines = output.finish();
+        if (engineMessages)
+            engineMessages->append(lines);
+    };
+    try {
+        std::unique_ptr<Database> database = Load(path);
+        handBack();
+        return database;
+    } catch (...) {
+        handBack();
+        throw;
+    }
 }
 
 } // namespace catalogue

@@ -1,6 +1,7 @@
 #pragma once
 #include "database.h"
 #include <QString>
+#include <QStringList>
 #include <memory>
 
 namespace catalogue {
@@ -10,6 +11,8 @@ namespace catalogue {
 // statements. Throws CatalogueError with a description when the file is
 // missing, is not an Access database, cannot be read or is damaged: a table
 // is copied whole, with every row its definition counts, or not at all.
-std::unique_ptr<Database> LoadAccessFile(const QString& path);
+// What libmdb writes to stderr meanwhile goes to engineMessages, when given,
+// also on failure, and never to stderr.
+std::unique_ptr<Database> LoadAccessFile(const QString& path, QStringList* engineMessages = nullptr);
 
 } // namespace catalogue

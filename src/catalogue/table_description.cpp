@@ -1,7 +1,11 @@
 #include "table_description.h"
 #include "access_file.h"
+#include "catalogue_error.h"
+#include "libmdb_output.h"
+#include "load_limits.h"
 #include "mdb_api.h"
 #include "mdb_column.h"
+#include "mdb_objects.h"
 #include <QFile>
 #include <memory>
 
@@ -58,30 +62,50 @@ QString AccessTypeName(ColumnKind kind)
 
 } // namespace
 
-base::Result<std::vector<TableDescription>> DescribeAccessFile(const QString& path)
-{
-    std::unique_ptr<MdbHandle, MdbCloser> mdb(
-        mdb_open(LibmdbFileName(path).constData(), MDB_NOFLAGS));
-    if (!mdb || !mdb_read_catalog(mdb.get(), MDB_TABLE))
-        return base::Fail(QStringLiteral("Unrecognized database format '%1'.").arg(path));
+namespace {
 
-    std::vector<TableDescription> tables;
-    for (unsigned i = 0; i < mdb->num_catalog; ++i) {
-        auto* entry = static_cast<MdbCatalogEntry*>(g_ptr_array_index(mdb->catalog, i));
-        if (entry->object_type != MDB_TABLE || !mdb_is_user_table(entry))
-            continue;
-        TableDescription table{QString::fromUtf8(entry->object_name), {}};
-        std::unique_ptr<MdbTableDef, TableFreer> definition(mdb_read_table(entry));
-        if (!definition || !mdb_read_columns(definition.get()))
-            return base::Fail(QStringLiteral("Cannot read table '%1'.").arg(table.name));
-        for (unsigned c = 0; c < definition->num_cols; ++c) {
-            const auto* column =
-                static_cast<const MdbColumn*>(g_ptr_array_index(definition->columns, c));
-            const ColumnKind kind = KindOf(*column);
-            table.fields.push_back({QString::fromUtf8(column->name), ReadAs(kind), AccessTypeName(kind)});
+base::Result<std::vector<TableDescription>> ReadDescriptions(const QString& path)
+{
+    // The tables are found as the loader finds them, within the same limits:
+    // mdb_read_catalog loops for ever on some damaged files.
+    try {
+        const AccessFileShape shape = CheckAccessFile(path);
+        LoadLimits limits(path, shape.size, shape.pageSize);
+        std::unique_ptr<MdbHandle, MdbCloser> mdb(
+            mdb_open(LibmdbFileName(path).constData(), MDB_NOFLAGS));
+        if (!mdb || mdb->fmt->pg_size != shape.pageSize)
+            return base::Fail(UnrecognizedFormat(path));
+        std::vector<MdbCatalogEntry> entries = ReadUserTables(mdb.get(), limits);
+
+        std::vector<TableDescription> tables;
+        for (MdbCatalogEntry& entry : entries) {
+            TableDescription table{QString::fromUtf8(entry.object_name), {}};
+            std::unique_ptr<MdbTableDef, TableFreer> definition(mdb_read_table(&entry));
+            if (!definition || !mdb_read_columns(definition.get()))
+                return base::Fail(QStringLiteral("Cannot read table '%1'.").arg(table.name));
+            for (unsigned c = 0; c < definition->num_cols; ++c) {
+                const auto* column =
+                    static_cast<const MdbColumn*>(g_ptr_array_index(definition->columns, c));
+                const ColumnKind kind = KindOf(*column);
+                table.fields.push_back({QString::fromUtf8(column->name), ReadAs(kind), AccessTypeName(kind)});
+            }
+            tables.push_back(std::move(table));
         }
-        tables.push_back(std::move(table));
+        return tables;
+    } catch (const CatalogueError& failure) {
+        return base::Fail(failure.description());
     }
+}
+
+} // namespace
+
+base::Result<std::vector<TableDescription>> DescribeAccessFile(const QString& path, QStringList* engineMessages)
+{
+    LibmdbOutput output;
+    auto tables = ReadDescriptions(path);
+    const QStringList lines = output.finish();
+    if (engineMessages)
+        engineMessages->append(lines);
     return tables;
 }
 

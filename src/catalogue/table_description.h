@@ -26,7 +26,9 @@ struct TableDescription {
 
 // The user tables of an Access file and their fields, read from its table
 // definitions only (no rows). Meant for a file the catalogue engine has
-// already opened: libmdb trusts the file it is given.
-base::Result<std::vector<TableDescription>> DescribeAccessFile(const QString& path);
+// already opened: libmdb trusts the file it is given. What libmdb writes to
+// stderr meanwhile goes to engineMessages, when given, and never to stderr.
+base::Result<std::vector<TableDescription>> DescribeAccessFile(const QString& path,
+                                                               QStringList* engineMessages = nullptr);
 
 } // namespace catalogue

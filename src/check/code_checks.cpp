@@ -208,11 +208,10 @@ private:
 
 bool GenerateAccepts(CodeField field, const QString& code)
 {
-    // One place to follow the generate command's own rule for each code.
     switch (field) {
     case CodeField::Series: return true;
-    case CodeField::Type:
-    case CodeField::Bore: return generation::IsSafeBoreCode(code);
+    case CodeField::Type: return generation::CommandAccepts(generation::CommandCode::Type, code);
+    case CodeField::Bore: return generation::CommandAccepts(generation::CommandCode::Bore, code);
     }
     return true;
 }

@@ -1,5 +1,6 @@
 #include "range_checks.h"
 #include "drawing_lookup.h"
+#include "range_overlaps.h"
 #include "generation/staging_paths.h"
 #include "read_catalogue.h"
 #include "validation/stroke_range.h"
@@ -166,49 +167,25 @@ private:
     }
 
     // Pairs of ranges that hold a stroke in common, each told with the row
-    // the lookup takes there. A later second-stroke range matters as much as
-    // a first-stroke one, since the lookup matches the first stroke against
-    // every row of the bore; an earlier one loses to the first-stroke range.
+    // the lookup takes there.
     void checkOverlaps()
     {
-        struct Valid {
-            size_t index;
-            size_t order;  // in SortID order
-            Bounds bounds;
-        };
-        std::vector<Valid> valid;
-        for (size_t order = 0; order < bore_.rows.size(); ++order) {
-            const size_t index = bore_.rows[order];
-            if (const std::optional<Bounds> bounds = NumericBounds(rows_.detail[index]); bounds && bounds->min <= bounds->max)
-                valid.push_back({index, order, *bounds});
-        }
-        std::sort(valid.begin(), valid.end(), [](const Valid& a, const Valid& b) { return a.bounds.min < b.bounds.min; });
-        for (size_t i = 0; i < valid.size(); ++i) {
-            for (size_t j = i + 1; j < valid.size() && valid[j].bounds.min <= valid[i].bounds.max; ++j) {
-                const Valid& earlier = valid[i].order < valid[j].order ? valid[i] : valid[j];
-                const Valid& later = valid[i].order < valid[j].order ? valid[j] : valid[i];
-                reportOverlap(earlier, later);
-            }
-        }
+        for (const RangeOverlap& overlap : RangeOverlaps(rows_, bore_))
+            reportOverlap(overlap);
     }
 
-    template <typename Valid>
-    void reportOverlap(const Valid& earlier, const Valid& later)
+    void reportOverlap(const RangeOverlap& overlap)
     {
-        const DetailRow& a = rows_.detail[earlier.index];
-        const DetailRow& b = rows_.detail[later.index];
-        const bool firstA = a.processId.equalsOne(), firstB = b.processId.equalsOne();
-        if (!firstA)
-            return;  // an earlier second-stroke range never takes a first stroke's lookup
-        const double from = std::max(earlier.bounds.min, later.bounds.min);
-        const double to = std::min(earlier.bounds.max, later.bounds.max);
+        const DetailRow& a = rows_.detail[overlap.earlier];
+        const DetailRow& b = rows_.detail[overlap.later];
+        const bool firstB = b.processId.equalsOne();
+        const double from = overlap.strokes.min, to = overlap.strokes.max;
         const QString strokes = from == to ? Number(from) : Number(from) + QLatin1Char('-') + Number(to);
-        const QString drawingA = StagedDrawing(rows_, bore_, earlier.index);
-        const QString drawingB = StagedDrawing(rows_, bore_, later.index);
-        const bool tie = !SortIdBefore(a.sortId, b.sortId);
+        const QString drawingA = StagedDrawing(rows_, bore_, overlap.earlier);
+        const QString drawingB = StagedDrawing(rows_, bore_, overlap.later);
         const bool sameDrawing = drawingA == drawingB;
         QString message;
-        if (tie) {
+        if (overlap.tie) {
             message = QStringLiteral("Ranges %1 and %2 both hold strokes %3 under SortID %4: which of "
                                      "them the drawing lookup takes is up to the engine (%5 or %6).")
                           .arg(RangeOf(a), RangeOf(b), strokes, a.sortId.toText(), drawingA, drawingB);

@@ -99,15 +99,17 @@ const catalogue::FieldDescription* FindField(const TableDescription& table, cons
     return nullptr;
 }
 
-base::Result<CatalogueRows> ReadCatalogue(const QString& cataloguePath)
+base::Result<CatalogueRows> ReadCatalogue(const QString& cataloguePath, QStringList* engineMessages)
 {
     catalogue::CatalogueSession session;
     const auto opened = catalogue::OpenCatalogueConnection(session, QString(), QString(), true,
                                                            true, cataloguePath);
+    if (engineMessages)
+        engineMessages->append(session.engineMessages);
     if (!opened)
         return opened.failure();
     // The engine has read the file, so its table definitions can be read too.
-    auto tables = catalogue::DescribeAccessFile(cataloguePath);
+    auto tables = catalogue::DescribeAccessFile(cataloguePath, engineMessages);
     if (!tables)
         return tables.failure();
 

@@ -35,20 +35,23 @@ base::Result<CheckedInput> ResolveInput(const QString& given)
 
 } // namespace
 
-base::Result<CheckRun> RunCheck(const QString& given, const PreviewGeometry& preview, Progress& progress)
+base::Result<CheckRun> RunCheck(const QString& given, const PreviewGeometry& preview, Progress& progress,
+                                QStringList* engineMessages)
 {
     const base::Result<CheckedInput> input = ResolveInput(given);
     if (!input)
         return input.failure();
     progress.stage(QStringLiteral("reading the catalogue"));
-    const base::Result<CatalogueRows> rows = ReadCatalogue(input->catalogue);
-    if (!rows)
+    base::Result<CatalogueRows> read = ReadCatalogue(input->catalogue, engineMessages);
+    if (!read)
         return base::Fail(QStringLiteral("%1: the catalogue cannot be opened: %2")
-                              .arg(input->catalogue, rows.error()));
+                              .arg(input->catalogue, read.error()));
 
-    CheckRun run{*input, {}};
+    CheckRun run{*input, {}, std::move(read.value()), {}};
+    const CatalogueRows* rows = &run.rows;
     progress.stage(QStringLiteral("checking the catalogue"));
-    const CatalogueIndex index = IndexCatalogue(*rows);
+    run.index = IndexCatalogue(*rows);
+    const CatalogueIndex& index = run.index;
     Append(run.findings, CheckSchema(rows->tables));
     Append(run.findings, CheckCodes(*rows));
     Append(run.findings, CheckTypes(*rows, index));

@@ -62,4 +62,13 @@ bool IsSafeBoreCode(const QString& code)
     return true;
 }
 
+bool CommandAccepts(CommandCode which, const QString& code)
+{
+    switch (which) {
+    case CommandCode::Type: return IsSafeCatalogueCode(code);
+    case CommandCode::Bore: return IsSafeBoreCode(code);
+    }
+    return false;
+}
+
 } // namespace generation

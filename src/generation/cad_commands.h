@@ -29,4 +29,11 @@ bool IsSafeCatalogueCode(const QString& code);
 // harmless there.)
 bool IsSafeBoreCode(const QString& code);
 
+// The codes the stretch command carries.
+enum class CommandCode { Type, Bore };
+// The generate command's one rule for each code: whether it sends it
+// (IsSafeCatalogueCode for the Type code, IsSafeBoreCode for the bore code).
+// The catalogue checker asks the same question.
+bool CommandAccepts(CommandCode which, const QString& code);
+
 } // namespace generation

@@ -39,9 +39,9 @@ void Stage(GenerationServices& services, const QString& source, const QString& w
 // inside a LISP string, the bore code does not.
 std::optional<QString> UnsafeCode(const GenerationRequest& request)
 {
-    if (!IsSafeCatalogueCode(request.typeCode))
+    if (!CommandAccepts(CommandCode::Type, request.typeCode))
         return request.typeCode;
-    if (!IsSafeBoreCode(request.boreCode))
+    if (!CommandAccepts(CommandCode::Bore, request.boreCode))
         return request.boreCode;
     return std::nullopt;
 }

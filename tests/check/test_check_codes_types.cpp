@@ -3,6 +3,8 @@
 #include "check/schema_checks.h"
 #include "check/type_checks.h"
 #include "check_fixtures.h"
+#include "../generation/generation_fakes.h"
+#include "generation/run_generation.h"
 
 using namespace check;
 using namespace check_test;
@@ -37,6 +39,25 @@ void SetKind(std::vector<catalogue::TableDescription>& tables, const char* table
                 f.kind = kind;
         }
     }
+}
+
+// Whether the generate command itself refuses a Type and bore code, run on
+// fakes of its services.
+bool GenerateRefuses(const QString& type, const QString& bore)
+{
+    fakes::CallLog log;
+    fakes::FakeFileSystem files(log);
+    fakes::FakeCadHost host(log);
+    fakes::RecordingDiscTray tray(log);
+    fakes::RecordingMessageBoxes boxes(log);
+    generation::GenerationServices services{files, host, tray, boxes};
+    generation::GenerationRequest request;
+    request.installRoot = QStringLiteral("/root");
+    request.typeCode = type;
+    request.boreCode = bore;
+    request.firstStroke = QStringLiteral("50");
+    request.strokeEntryAllowed = true;
+    return generation::RunGeneration(request, services) == generation::GenerationOutcome::InvalidCatalogueData;
 }
 
 } // namespace
@@ -146,6 +167,58 @@ private slots:
         QVERIFY(!GenerateAccepts(CodeField::Type, QStringLiteral("A\\X")));
         QVERIFY(!GenerateAccepts(CodeField::Bore, QStringLiteral("3\x01")));
         QVERIFY(GenerateAccepts(CodeField::Bore, QStringLiteral("32")));
+    }
+
+    // Each character class in a Type code and in a bore code: the checker
+    // refuses exactly what the generate command refuses, code by code.
+    void codeRuleOfTheGenerateCommand_data()
+    {
+        QTest::addColumn<QString>("character");
+        QTest::addColumn<bool>("typeRefused");
+        QTest::addColumn<bool>("boreRefused");
+        QTest::newRow("letter") << "x" << false << false;
+        QTest::newRow("digit") << "7" << false << false;
+        QTest::newRow("dash, dot, underscore") << "-._" << false << false;
+        QTest::newRow("chinese") << QString::fromUtf8("缸") << false << false;
+        QTest::newRow("other punctuation") << "#&<>*" << false << false;
+        QTest::newRow("apostrophe") << "'" << false << true;
+        QTest::newRow("semicolon") << ";" << false << true;
+        QTest::newRow("blank") << " " << false << true;
+        QTest::newRow("ideographic blank") << QString::fromUtf8("\u3000") << false << true;
+        QTest::newRow("no-break blank") << QString::fromUtf8("\u00a0") << false << true;
+        QTest::newRow("double quote") << "\"" << true << true;
+        QTest::newRow("backslash") << "\\" << true << true;
+        QTest::newRow("parenthesis") << "(" << true << true;
+        QTest::newRow("slash") << "/" << true << true;
+        QTest::newRow("tab") << "\t" << true << true;
+        QTest::newRow("control character") << "\x01" << true << true;
+        QTest::newRow("delete") << "\x7f" << true << true;
+    }
+
+    void codeRuleOfTheGenerateCommand()
+    {
+        QFETCH(QString, character);
+        QFETCH(bool, typeRefused);
+        QFETCH(bool, boreRefused);
+        const QString type = QStringLiteral("T") + character + QStringLiteral("A");
+        const QString bore = QStringLiteral("3") + character + QStringLiteral("2");
+        QCOMPARE(GenerateRefuses(type, QStringLiteral("32")), typeRefused);
+        QCOMPARE(GenerateRefuses(QStringLiteral("TA"), bore), boreRefused);
+
+        CatalogueRows rows = Rows({Main("TA", "TA")}, {Detail("TA", "TA", "32", 1, Real(5), Real(50))});
+        rows.main[0].styleDetail = FieldValue(type);
+        rows.detail[0].styleDetail = FieldValue(type);
+        rows.detail.push_back(Detail("TA", "TA", "", 1, Real(5), Real(50)));
+        rows.detail[1].diaSpec = FieldValue(bore);
+        QStringList refused;
+        for (const Finding& finding : Only(CheckCodes(rows), "code-refused"))
+            refused.append(finding.table + QLatin1Char(' ') + finding.message.section(u' ', 0, 0));
+        QStringList expected;
+        if (typeRefused)
+            expected << QStringLiteral("Fluid_Main StyleDetail") << QStringLiteral("Fluid_Detail StyleDetail");
+        if (boreRefused)
+            expected << QStringLiteral("Fluid_Detail DiaSpec");
+        QCOMPARE(refused, expected);
     }
 
     void paddedCodes()

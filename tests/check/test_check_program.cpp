@@ -177,6 +177,36 @@ private slots:
         QCOMPARE(Check({QStringLiteral("--no-such-option"), DataFile("TALVEX.mdb")}).exitCode, 2);
     }
 
+    // libmdb's own lines about a damaged file stay off stderr; --verbose
+    // prints them after our reason.
+    void damagedFileGivesOurReasonFirst_data()
+    {
+        QTest::addColumn<QString>("file");
+        QTest::addColumn<QString>("libmdbSays");
+        QTest::newRow("file cut short") << DataFile("damaged/cut-at-page-boundary.mdb") << "is beyond EOF";
+        QTest::newRow("data page of another table") << DataFile("damaged/unreadable-data-page.mdb")
+                                                    << "from map doesn't match";
+    }
+
+    void damagedFileGivesOurReasonFirst()
+    {
+        QFETCH(QString, file);
+        QFETCH(QString, libmdbSays);
+        const Run quiet = Check({file});
+        QCOMPARE(quiet.exitCode, 2);
+        const QStringList lines = quiet.err.split(u'\n', Qt::SkipEmptyParts);
+        QCOMPARE(lines.size(), 1);
+        QVERIFY2(lines[0].startsWith(QStringLiteral("talvex-check: ")) && lines[0].contains(QStringLiteral("is damaged")),
+                 qPrintable(quiet.err));
+        const Run verbose = Check({QStringLiteral("--verbose"), file});
+        QCOMPARE(verbose.exitCode, 2);
+        const QStringList told = verbose.err.split(u'\n', Qt::SkipEmptyParts);
+        QCOMPARE(told.value(0), lines[0]);
+        QVERIFY2(told.size() > 1 && told.mid(1).join(u'\n').contains(libmdbSays), qPrintable(verbose.err));
+        for (const QString& line : told.mid(1))
+            QVERIFY2(line.startsWith(QStringLiteral("talvex-check: libmdb: ")), qPrintable(line));
+    }
+
     // Files that are no catalogue, or lack a table, fail with the table named,
     // whether the engine refuses them at open or the check finds the gap.
     void filesThatAreNoCatalogue_data()

@@ -1,4 +1,5 @@
 // The report in words and as JSON, the exit status, and progress lines.
+#include "check/desktop_report.h"
 #include "check/progress.h"
 #include "check/report.h"
 #include "check/run_check.h"
@@ -6,6 +7,7 @@
 #include <QJsonArray>
 #include <QJsonDocument>
 #include <QJsonObject>
+#include <QTemporaryDir>
 
 using namespace check;
 using namespace check_test;
@@ -26,6 +28,17 @@ Findings Sample()
         {Severity::Warning, QStringLiteral("code-null"), QStringLiteral("Fluid_Main"), Location{}, QStringLiteral("Null."),
          QStringLiteral("Enter it.")},
     };
+}
+
+class RecordingShell final : public medium::DesktopShell {
+public:
+    void openWithDefaultAction(const QString& path) override { opened.append(path); }
+    QStringList opened;
+};
+
+QString DataFile(const char* name)
+{
+    return QStringLiteral(TALVEX_TEST_DATA "/") + QLatin1String(name);
 }
 
 } // namespace
@@ -110,6 +123,55 @@ private slots:
         const QJsonObject failure = QJsonDocument::fromJson(JsonFailure(QStringLiteral("x"), QStringLiteral("gone"))).object();
         QCOMPARE(failure.value(QStringLiteral("failure")).toString(), QStringLiteral("gone"));
         QCOMPARE(failure.value(QStringLiteral("exitStatus")).toInt(), kUnreadableInput);
+    }
+
+    // Started from the desktop: the page goes to the temporary folder under
+    // the catalogue's name and the time and is handed to the desktop; what
+    // is not well is told for a message box as well.
+    void desktopRun_data()
+    {
+        QTest::addColumn<QString>("given");
+        QTest::addColumn<bool>("folderExists");
+        QTest::addColumn<int>("status");
+        QTest::addColumn<QString>("name");     // of the report; empty: none written
+        QTest::addColumn<QString>("message");  // a part of it; empty: no message
+        QTest::newRow("catalogue without errors") << DataFile("TALVEX.mdb") << true << 0
+                                                  << "talvex-check TALVEX 2026-12-08 094501.html" << "";
+        QTest::newRow("catalogue with errors") << DataFile("edge-text.mdb") << true << 1
+                                               << "talvex-check edge-text 2026-12-08 094501.html" << " errors, ";
+        QTest::newRow("install root") << QStringLiteral(TALVEX_ROOT_DIR) << true << 0
+                                      << "talvex-check root-TALVEX 2026-12-08 094501.html" << "";
+        QTest::newRow("damaged file") << DataFile("damaged/zero-size-row.mdb") << true << 2
+                                      << "talvex-check zero-size-row 2026-12-08 094501.html" << "is damaged";
+        QTest::newRow("no temporary folder") << DataFile("TALVEX.mdb") << false << 2 << "" << "Cannot write";
+    }
+
+    void desktopRun()
+    {
+        QFETCH(QString, given);
+        QFETCH(bool, folderExists);
+        QFETCH(int, status);
+        QFETCH(QString, name);
+        QFETCH(QString, message);
+        QTemporaryDir temp;
+        const QString folder = folderExists ? temp.path() : temp.filePath(QStringLiteral("gone"));
+        RecordingShell shell;
+        Progress progress;
+        const DesktopReport report = CheckForDesktop(
+            given, folder, QDateTime(QDate(2026, 12, 8), QTime(9, 45, 1)), progress, shell);
+        QCOMPARE(report.status, status);
+        QVERIFY2(message.isEmpty() ? report.message.isEmpty() : report.message.contains(message),
+                 qPrintable(report.message));
+        if (name.isEmpty()) {
+            QVERIFY(report.path.isEmpty());
+            QVERIFY(shell.opened.isEmpty());
+            return;
+        }
+        QCOMPARE(report.path, QDir(folder).filePath(name));
+        QCOMPARE(shell.opened, QStringList{report.path});
+        QFile page(report.path);
+        QVERIFY(page.open(QIODevice::ReadOnly));
+        QVERIFY(page.readAll().startsWith("<!DOCTYPE html>"));
     }
 
     void progressOnlyForLongRuns()
