@@ -2,6 +2,7 @@
 // program's own catalogue engine and rules, and reports what a maintainer
 // can fix.
 #include "desktop_main.h"
+#include "own_console.h"
 #include "html_report.h"
 #include "range_map.h"
 #include "run_check.h"
@@ -49,7 +50,7 @@ int main(int argc, char* argv[])
     qInstallMessageHandler(DropRuntimeFolderNotice);
     // Documents and pictures are loaded as the program loads them, which
     // needs a GUI application but, from a console, never a display.
-    const bool desktop = StartedForDesktop(argc, argv);
+    const bool desktop = StartedForDesktop(argc, argv) || check::LeaveOwnConsole();
     if (!desktop)
         qputenv("QT_QPA_PLATFORM", "offscreen");
     QApplication app(argc, argv);
