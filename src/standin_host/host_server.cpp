@@ -254,7 +254,7 @@ Reply HostServer::open(QLocalSocket* socket, const Request& request)
     const qint64 id = nextDocument_++;
     documents_.insert(id, Document{socket, request.text});
     emit drawingOpened(request.text, request.flag, DrawingContent(*drawing));
-    if (habits_.busyAfterOpen.count() > 0 && !habits_.neverReady)
+    if (habits_.busyAfterOpen.count() > 0)
         busyUntil_ = QDeadlineTimer(habits_.busyAfterOpen);
     return Reply{true, QString::number(id)};
 }

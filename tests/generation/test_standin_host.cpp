@@ -359,18 +359,25 @@ private slots:
     {
         QTest::addColumn<QStringList>("habits");
         QTest::addColumn<int>("boundMs");
-        QTest::addColumn<bool>("driven");  // the drawing opened and both commands sent
+        QTest::addColumn<QString>("message");  // empty: none, the host was driven
+        QTest::addColumn<bool>("driven");      // the drawing opened and both commands sent
+        QTest::addColumn<bool>("turnedAway");  // some calls were answered BUSY
         QTest::newRow("cold start") << QStringList{"--start-delay", "1", "--busy-seconds", "1"}
-                                    << 5000 << true;
-        QTest::newRow("busy after open") << QStringList{"--busy-after-open", "1"} << 5000 << true;
-        QTest::newRow("never ready") << QStringList{"--never-ready"} << 2000 << false;
+                                    << 5000 << "" << true << true;
+        QTest::newRow("busy after open") << QStringList{"--busy-after-open", "1"} << 5000 << ""
+                                         << true << true;
+        QTest::newRow("never ready") << QStringList{"--never-ready"} << 2000 << "" << false << true;
+        QTest::newRow("start longer than the bound") << QStringList{"--start-delay", "2"} << 1000
+                                                     << "Cannot find AutoCAD" << false << false;
     }
 
     void slowOrBusyHostIsWaitedFor()
     {
         QFETCH(QStringList, habits);
         QFETCH(int, boundMs);
+        QFETCH(QString, message);
         QFETCH(bool, driven);
+        QFETCH(bool, turnedAway);
         QTemporaryDir installRoot;
         QVERIFY(QDir(installRoot.path()).mkdir("Files"));
         WriteFile(installRoot.path() + "/Files/TAA32L.dwg", "drawing TAA32L");
@@ -401,26 +408,33 @@ private slots:
         ticker.start();
         QElapsedTimer clock;
         clock.start();
-        QCOMPARE(RunGeneration(request, services), GenerationOutcome::HostDriven);
+        QCOMPARE(RunGeneration(request, services),
+                 message.isEmpty() ? GenerationOutcome::HostDriven : GenerationOutcome::HostNotFound);
         const qint64 took = clock.elapsed();
         qInfo("the command took %lld ms", took);
-        QVERIFY(boxes.shown.empty());
+        QStringList shown;
+        for (const messages::MessageBoxRequest& box : boxes.shown)
+            shown << box.text;
+        QCOMPARE(shown, message.isEmpty() ? QStringList() : QStringList{message});
         QVERIFY2(took < boundMs + 1000, qPrintable(QString::number(took)));
         QVERIFY2(ticks > 0, "the event loop stood still while the command waited");
 
         QStringList calls;
-        int turnedAway = 0;
+        int busy = 0;
         for (const QString& line : JournalLines(journal())) {
             if (line.startsWith("busy "))
-                ++turnedAway;
+                ++busy;
             else if (!line.startsWith("start ") && line != "attach")
                 calls << line;
         }
-        QVERIFY(turnedAway > 0);
+        QCOMPARE(busy > 0, turnedAway);
         const QStringList drivenCalls = {"visible true", "open readonly=false " + work + "/TAA32L.dwg",
                                          "command (load \"3dstretch\")\\r",
                                          "command (3dstretch \"taa\" 32 150 0)\\r"};
         QCOMPARE(calls, driven ? drivenCalls : QStringList());
+        // Up, so that cleanup() can end it.
+        QTRY_VERIFY_WITH_TIMEOUT(StandInHostConnector(options()).getActiveObject("AutoCAD.Application"),
+                                 5000);
     }
 
     void noHostAtAllGivesCannotFindAutoCad()

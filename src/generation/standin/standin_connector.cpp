@@ -330,7 +330,8 @@ StandInHostConnector::createObject(const QString& progId)
         if (!ProcessAlive(processId))
             return attach();
         if (!wait_->pauseBeforeRetry() || wait_->expired())
-            return base::Fail(QStringLiteral("The stand-in CAD host did not answer within %1 s of its start")
+            return base::Fail(QStringLiteral("The stand-in CAD host was started but did not answer "
+                                             "within %1 s")
                                   .arg(double(wait_->bound().count()) / 1000));
     }
 }
