@@ -34,8 +34,8 @@
 //   requests wait while more than 64 KB of its replies are unread.
 // A client drops its connection after a call that went wrong on the way (no
 // reply in time, a reply of more than 64 KB without its line end, more than
-// one reply): a late reply must never be read as the answer to a later
-// request.
+// one reply, a line that came while it paused before trying again after
+// BUSY): a late reply must never be read as the answer to a later request.
 //
 // The host keeps a journal: a text file, one line per call received,
 //   start <host process id>           the host began listening
