@@ -24,7 +24,8 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
 
     if (const std::optional<Reply> reply = ParseReply(line)) {
         const std::optional<Reply> again = ParseReply(FormatReply(*reply));
-        if (!again || again->ok != reply->ok || again->value != reply->value)
+        if (!again || again->ok != reply->ok || again->busy != reply->busy
+            || again->value != reply->value)
             __builtin_trap();
     }
 

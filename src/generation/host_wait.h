@@ -6,6 +6,7 @@
 // loads. The command tries again at short intervals until the host answers
 // or the bound has passed, and the window keeps painting in between.
 #include <QDeadlineTimer>
+#include <algorithm>
 #include <chrono>
 #include <functional>
 
@@ -28,6 +29,11 @@ public:
     void restart();
     bool expired() const { return deadline_.hasExpired(); }
     std::chrono::milliseconds bound() const { return bound_; }
+    // What is left of the bound; zero once it has passed.
+    std::chrono::milliseconds left() const
+    {
+        return std::chrono::milliseconds(std::max<qint64>(0, deadline_.remainingTime()));
+    }
     // Before another try: waits one interval, or what is left of the bound
     // when that is shorter. False, without waiting, once the bound has passed.
     bool pauseBeforeRetry();

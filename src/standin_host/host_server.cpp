@@ -50,7 +50,7 @@ bool IsOwnUser(QLocalSocket* socket)
 
 } // namespace
 
-HostServer::HostServer(QObject* parent) : QObject(parent)
+HostServer::HostServer(HostHabits habits, QObject* parent) : QObject(parent), habits_(habits)
 {
     connect(&server_, &QLocalServer::newConnection, this, &HostServer::acceptConnections);
 }
@@ -69,6 +69,8 @@ base::Result<HostServer::Started> HostServer::start(const QString& socketPath,
         return base::Fail(journal_.errorString() + QStringLiteral(": ") + journalPath);
     }
     journal(generation::standin::JournalStartLine(QCoreApplication::applicationPid()));
+    busyUntil_ = habits_.neverReady ? QDeadlineTimer(QDeadlineTimer::Forever)
+                                    : QDeadlineTimer(habits_.busyAfterStart);
     return Started::Listening;
 }
 
@@ -172,7 +174,10 @@ void HostServer::serve(QLocalSocket* socket)
         const QByteArray line = socket->readLine();
         const auto request = generation::standin::ParseRequest(line);
         Reply reply;
-        if (request) {
+        if (request && turnsAway(*request)) {
+            journal(generation::standin::JournalBusyLine(*request));
+            reply = Reply::Busy();
+        } else if (request) {
             journal(generation::standin::JournalLine(*request));
             reply = answer(socket, *request);
         } else {
@@ -203,6 +208,15 @@ void HostServer::forget(QLocalSocket* socket)
         else
             ++document;
     }
+}
+
+bool HostServer::turnsAway(const Request& request) const
+{
+    // The greeting lets a client attach to a host still busy, as AutoCAD is
+    // found before it takes calls; QUIT lets tests and tools end it.
+    if (request.kind == Request::Kind::Hello || request.kind == Request::Kind::Quit)
+        return false;
+    return !busyUntil_.hasExpired();
 }
 
 Reply HostServer::answer(QLocalSocket* socket, const Request& request)
@@ -240,6 +254,8 @@ Reply HostServer::open(QLocalSocket* socket, const Request& request)
     const qint64 id = nextDocument_++;
     documents_.insert(id, Document{socket, request.text});
     emit drawingOpened(request.text, request.flag, DrawingContent(*drawing));
+    if (habits_.busyAfterOpen.count() > 0)
+        busyUntil_ = QDeadlineTimer(habits_.busyAfterOpen);
     return Reply{true, QString::number(id)};
 }
 

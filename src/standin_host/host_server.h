@@ -1,14 +1,25 @@
 #pragma once
 #include "base/result.h"
 #include "generation/standin/standin_protocol.h"
+#include <QDeadlineTimer>
 #include <QFile>
 #include <QHash>
 #include <QLocalServer>
 #include <QObject>
+#include <chrono>
 
 class QLocalSocket;
 
 namespace cadhost {
+
+// A real CAD host's habits that tests ask for: it turns calls away (BUSY)
+// for a while after it starts listening and after each drawing it opens, or
+// for ever. HELLO and QUIT are always answered.
+struct HostHabits {
+    std::chrono::milliseconds busyAfterStart{0};
+    std::chrono::milliseconds busyAfterOpen{0};
+    bool neverReady = false;
+};
 
 // The stand-in CAD host's side of the socket: answers the calls, keeps the
 // opened drawings of each connection and writes every call to the journal.
@@ -20,7 +31,7 @@ class HostServer : public QObject {
 public:
     enum class Started { Listening, AlreadyRunning };
 
-    explicit HostServer(QObject* parent = nullptr);
+    explicit HostServer(HostHabits habits = {}, QObject* parent = nullptr);
     // Listens on socketPath (an absolute path) unless a host already answers
     // there. Only a socket file of this user's that nobody listens on any
     // more is replaced; anything else at the path is left alone and fails the
@@ -48,6 +59,7 @@ private:
     void serve(QLocalSocket* socket);
     void queueServe(QLocalSocket* socket);
     void forget(QLocalSocket* socket);
+    bool turnsAway(const generation::standin::Request& request) const;
     generation::standin::Reply answer(QLocalSocket* socket,
                                       const generation::standin::Request& request);
     generation::standin::Reply open(QLocalSocket* socket,
@@ -59,6 +71,8 @@ private:
     QHash<QLocalSocket*, Client> clients_;
     QHash<qint64, Document> documents_;
     qint64 nextDocument_ = 1;
+    HostHabits habits_;
+    QDeadlineTimer busyUntil_;  // expired: ready
     QFile journal_;
     QLocalServer server_;
 };

@@ -130,6 +130,7 @@ class FakeCadHost final : public generation::CadHostConnector {
 public:
     explicit FakeCadHost(CallLog& log) : log_(log) {}
     using Application = base::Result<std::unique_ptr<generation::CadApplication>>;
+    void beginCommand() override { log_ << QStringLiteral("beginCommand"); }
     Application getActiveObject(const QString& progId) override
     {
         log_ << QStringLiteral("getActiveObject ") + progId;

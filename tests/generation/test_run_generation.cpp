@@ -71,6 +71,7 @@ QStringList StagedAndDriven(const QString& drawing, const QString& stretch)
         "clearFileAttributes " + kWork + drawing,
         "copyFile " + kFiles + kSep + "3dstretch.VLX -> " + kWork,
         "clearFileAttributes " + kWork + "3dstretch.VLX",
+        "beginCommand",
         "getActiveObject AutoCAD.Application",
         "createObject Autocad.Application",
         "setVisible true",

@@ -34,15 +34,31 @@ ScriptedHost::Script Greeting(std::function<void(ScriptedHost&, const QByteArray
 class StandInClientTest : public QObject {
     Q_OBJECT
 private slots:
-    void init() { QVERIFY(folder_.isValid()); }
+    void init()
+    {
+        QVERIFY(folder_.isValid());
+        ++run_;
+    }
+
+    void lateReplyIsNeverTakenForTheNextOne_data()
+    {
+        QTest::addColumn<bool>("busyFirst");
+        QTest::newRow("after the call gave up") << false;
+        QTest::newRow("while the call paused, turned away") << true;
+    }
 
     void lateReplyIsNeverTakenForTheNextOne()
     {
-        // The first OPEN is answered after the call gave up; were the
-        // connection kept, the second OPEN would read that answer as its own.
-        ScriptedHost host(socketPath(), Greeting([](ScriptedHost& host, const QByteArray& line) {
+        // The first OPEN is answered when the client is not waiting for it:
+        // after the call gave up, or after a BUSY while the client pauses
+        // before its next try. Were the connection kept, the next OPEN
+        // would read that answer as its own.
+        QFETCH(bool, busyFirst);
+        ScriptedHost host(socketPath(), Greeting([busyFirst](ScriptedHost& host, const QByteArray& line) {
             if (line == "OPEN false /work/first.dwg") {
-                ScriptedHost::pause(3 * kCallTimeoutMs);
+                if (busyFirst)
+                    host.send("BUSY\n");
+                ScriptedHost::pause(busyFirst ? 50 : 3 * kCallTimeoutMs);
                 host.send("OK 1\n");
             } else {
                 host.send("OK 2\n");
@@ -58,6 +74,50 @@ private slots:
         QVERIFY(!application.value()->setVisible(true));
         QTRY_VERIFY_WITH_TIMEOUT(host.clientGone(), 5000);
         QCOMPARE(host.received(), (QList<QByteArray>{"HELLO", "OPEN false /work/first.dwg"}));
+    }
+
+    // However long one call may take, no call outlives the command's bound,
+    // and once it has passed nothing more is sent.
+    void callsEndWithTheCommandsBound_data()
+    {
+        QTest::addColumn<bool>("busy");
+        QTest::addColumn<QString>("reason");
+        QTest::newRow("no answer") << false << "The stand-in CAD host did not answer";
+        QTest::newRow("busy for ever") << true << "The stand-in CAD host was still busy after 0.6 s";
+    }
+
+    void callsEndWithTheCommandsBound()
+    {
+        QFETCH(bool, busy);
+        QFETCH(QString, reason);
+        ScriptedHost host(socketPath(), Greeting([busy](ScriptedHost& host, const QByteArray&) {
+            if (busy)
+                host.send("BUSY\n");
+        }));
+        QVERIFY(host.listening());
+        StandInHostOptions patient = options();
+        patient.callTimeoutMs = 5000;
+        int pauses = 0;
+        patient.wait = HostWait(std::chrono::milliseconds(600), std::chrono::milliseconds(100),
+                                [&pauses](std::chrono::milliseconds duration) {
+                                    ++pauses;
+                                    PumpEvents(duration);
+                                });
+        StandInHostConnector connector(patient);
+        connector.beginCommand();
+        QElapsedTimer clock;
+        clock.start();
+        const auto application = connector.getActiveObject("AutoCAD.Application");
+        QVERIFY(application);
+
+        QCOMPARE(application.value()->setVisible(true).error(), reason);
+        QVERIFY2(clock.elapsed() < 1600, qPrintable(QString::number(clock.elapsed())));
+        QVERIFY(!application.value()->openDocument("/work/a.dwg", false));
+        QVERIFY(!host.received().contains("OPEN false /work/a.dwg"));
+        if (busy)
+            QVERIFY2(pauses >= 4, qPrintable(QString::number(pauses)));
+        else
+            QCOMPARE(pauses, 0);
     }
 
     void replyWithoutEndIsCut()
@@ -145,7 +205,8 @@ private slots:
     }
 
 private:
-    QString socketPath() const { return folder_.filePath(QTest::currentTestFunction()); }
+    // One per test function and row: a host of an earlier one may still be there.
+    QString socketPath() const { return folder_.filePath(QStringLiteral("host-%1").arg(run_)); }
     StandInHostOptions options() const
     {
         StandInHostOptions options;
@@ -156,6 +217,7 @@ private:
     }
 
     QTemporaryDir folder_;
+    int run_ = 0;
 };
 
 QTEST_GUILESS_MAIN(StandInClientTest)

@@ -15,6 +15,7 @@
 #include <QLocalSocket>
 #include <QProcess>
 #include <QTemporaryDir>
+#include <QTimer>
 #include <QTest>
 
 #include <csignal>
@@ -352,6 +353,90 @@ private slots:
         QCOMPARE(lines.at(10), QStringLiteral("command (3dstretch \"taa\" 32 0 0)\\r"));
     }
 
+    // A host that starts slowly or turns calls away, as AutoCAD does, is
+    // waited for within the command's bound, and the event loop runs meanwhile.
+    void slowOrBusyHostIsWaitedFor_data()
+    {
+        QTest::addColumn<QStringList>("habits");
+        QTest::addColumn<int>("boundMs");
+        QTest::addColumn<QString>("message");  // empty: none, the host was driven
+        QTest::addColumn<bool>("driven");      // the drawing opened and both commands sent
+        QTest::addColumn<bool>("turnedAway");  // some calls were answered BUSY
+        QTest::newRow("cold start") << QStringList{"--start-delay", "1", "--busy-seconds", "1"}
+                                    << 5000 << "" << true << true;
+        QTest::newRow("busy after open") << QStringList{"--busy-after-open", "1"} << 5000 << ""
+                                         << true << true;
+        QTest::newRow("never ready") << QStringList{"--never-ready"} << 2000 << "" << false << true;
+        QTest::newRow("start longer than the bound") << QStringList{"--start-delay", "2"} << 1000
+                                                     << "Cannot find AutoCAD" << false << false;
+    }
+
+    void slowOrBusyHostIsWaitedFor()
+    {
+        QFETCH(QStringList, habits);
+        QFETCH(int, boundMs);
+        QFETCH(QString, message);
+        QFETCH(bool, driven);
+        QFETCH(bool, turnedAway);
+        QTemporaryDir installRoot;
+        QVERIFY(QDir(installRoot.path()).mkdir("Files"));
+        WriteFile(installRoot.path() + "/Files/TAA32L.dwg", "drawing TAA32L");
+        WriteFile(installRoot.path() + "/Files/3dstretch.VLX", "lisp");
+        const QString work = runtime_.path() + "/work";
+
+        StandInHostOptions host = options();
+        host.hostArguments += habits;
+        host.wait = HostWait(std::chrono::milliseconds(boundMs));
+        fakes::CallLog log;
+        NativeFileSystem files(work);
+        StandInHostConnector connector(host);
+        fakes::RecordingDiscTray tray(log);
+        fakes::RecordingMessageBoxes boxes(log);
+        GenerationServices services{files, connector, tray, boxes};
+        GenerationRequest request;
+        request.installRoot = installRoot.path();
+        request.typeCode = "TAA";
+        request.boreCode = "32";
+        request.firstStroke = "150";
+        request.strokeEntryAllowed = true;
+        request.lookupDrawingFile = [] { return base::Result<QString>(QStringLiteral("TAA32L.dwg")); };
+
+        int ticks = 0;
+        QTimer ticker;
+        ticker.setInterval(50);
+        connect(&ticker, &QTimer::timeout, [&ticks] { ++ticks; });
+        ticker.start();
+        QElapsedTimer clock;
+        clock.start();
+        QCOMPARE(RunGeneration(request, services),
+                 message.isEmpty() ? GenerationOutcome::HostDriven : GenerationOutcome::HostNotFound);
+        const qint64 took = clock.elapsed();
+        qInfo("the command took %lld ms", took);
+        QStringList shown;
+        for (const messages::MessageBoxRequest& box : boxes.shown)
+            shown << box.text;
+        QCOMPARE(shown, message.isEmpty() ? QStringList() : QStringList{message});
+        QVERIFY2(took < boundMs + 1000, qPrintable(QString::number(took)));
+        QVERIFY2(ticks > 0, "the event loop stood still while the command waited");
+
+        QStringList calls;
+        int busy = 0;
+        for (const QString& line : JournalLines(journal())) {
+            if (line.startsWith("busy "))
+                ++busy;
+            else if (!line.startsWith("start ") && line != "attach")
+                calls << line;
+        }
+        QCOMPARE(busy > 0, turnedAway);
+        const QStringList drivenCalls = {"visible true", "open readonly=false " + work + "/TAA32L.dwg",
+                                         "command (load \"3dstretch\")\\r",
+                                         "command (3dstretch \"taa\" 32 150 0)\\r"};
+        QCOMPARE(calls, driven ? drivenCalls : QStringList());
+        // Up, so that cleanup() can end it.
+        QTRY_VERIFY_WITH_TIMEOUT(StandInHostConnector(options()).getActiveObject("AutoCAD.Application"),
+                                 5000);
+    }
+
     void noHostAtAllGivesCannotFindAutoCad()
     {
         QTemporaryDir installRoot;
@@ -401,7 +486,11 @@ private slots:
 
 private:
     QString hostProgram() const { return QStringLiteral(TALVEX_ROOT_DIR "/talvex-cadhost"); }
-    QString journal() const { return runtime_.path() + "/" + QTest::currentTestFunction() + ".journal"; }
+    QString journal() const
+    {
+        return runtime_.path() + "/" + QTest::currentTestFunction() + QTest::currentDataTag()
+            + ".journal";
+    }
     StandInHostOptions options() const
     {
         StandInHostOptions options;

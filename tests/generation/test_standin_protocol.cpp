@@ -92,13 +92,18 @@ private slots:
         QCOMPARE(FormatReply(Reply{true, {}}), QByteArray("OK\n"));
         QCOMPARE(FormatReply(Reply{true, "12"}), QByteArray("OK 12\n"));
         QCOMPARE(FormatReply(Reply{false, "no\nway"}), QByteArray("ERR no\\nway\n"));
+        QCOMPARE(FormatReply(Reply::Busy()), QByteArray("BUSY\n"));
         const auto error = ParseReply("ERR no\\nway\n");
-        QVERIFY(error && !error->ok);
+        QVERIFY(error && !error->ok && !error->busy);
         QCOMPARE(error->value, QStringLiteral("no\nway"));
         const auto ok = ParseReply("OK talvex-cadhost 42\n");
-        QVERIFY(ok && ok->ok);
+        QVERIFY(ok && ok->ok && !ok->busy);
         QCOMPARE(ok->value, QStringLiteral("talvex-cadhost 42"));
-        QVERIFY(!ParseReply("MAYBE\n").has_value());
+        const auto busy = ParseReply("BUSY\n");
+        QVERIFY(busy && busy->busy && !busy->ok);
+        // BUSY is a bare line: anything more is no reply.
+        for (const char* bad : {"MAYBE\n", "BUSY now\n", "BUSY \n", "busy\n", "BUSY\r\n"})
+            QVERIFY2(!ParseReply(bad).has_value(), bad);
     }
 };
 

@@ -8,6 +8,7 @@
 #include <QLocalSocket>
 #include <QProcess>
 #include <QThread>
+#include <algorithm>
 
 #ifdef Q_OS_UNIX
 #include "socket_files.h"
@@ -86,24 +87,70 @@ base::Status CheckPeer(QLocalSocket& socket)
     return {};
 }
 
+// The longest a socket may block now: one call's time, within what is left of
+// the command's bound.
+int SocketWaitMs(int callTimeoutMs, const HostWait& wait)
+{
+    return int(std::min<qint64>(callTimeoutMs, wait.left().count()));
+}
+
+base::Failure WaitEnded()
+{
+    return base::Fail(QStringLiteral("The wait for the stand-in CAD host has ended"));
+}
+
 // One connection to the host; requests are answered in order, so a call is
 // a write followed by a wait for one reply line. A call that goes wrong on
 // the way (no answer in time, no line end, more than one line) ends the
 // connection: a reply arriving after that could only be taken for the
-// answer to a later request.
+// answer to a later request. A call turned away (BUSY) is made again after
+// a pause, until the command's bound has passed.
 class Channel {
 public:
-    Channel(std::unique_ptr<QLocalSocket> socket, int timeoutMs)
-        : socket_(std::move(socket)), timeoutMs_(timeoutMs) {}
+    Channel(std::unique_ptr<QLocalSocket> socket, int timeoutMs, std::shared_ptr<HostWait> wait)
+        : socket_(std::move(socket)), timeoutMs_(timeoutMs), wait_(std::move(wait)) {}
 
     // The host's reply; a failed call, or a reply that says the request
     // failed, gives the reason.
     base::Result<Reply> call(const Request& request)
     {
+        for (;;) {
+            auto reply = exchange(request);
+            if (!reply)
+                return reply.failure();
+            if (!reply->busy) {
+                if (!reply->ok)
+                    return base::Fail(reply->value);
+                return reply;
+            }
+            if (!wait_->pauseBeforeRetry() || wait_->expired())
+                return base::Fail(QStringLiteral("The stand-in CAD host was still busy after %1 s")
+                                      .arg(double(wait_->bound().count()) / 1000));
+        }
+    }
+
+    base::Status succeeds(const Request& request)
+    {
+        const auto reply = call(request);
+        if (!reply)
+            return reply.failure();
+        return {};
+    }
+
+private:
+    // One request and its one reply line, as it came.
+    base::Result<Reply> exchange(const Request& request)
+    {
         if (socket_->state() != QLocalSocket::ConnectedState)
             return base::Fail(QStringLiteral("The stand-in CAD host is not connected"));
+        // The event loop ran during a pause: a line that came meanwhile
+        // answers no request.
+        if (socket_->bytesAvailable() > 0)
+            return drop(QStringLiteral("The stand-in CAD host answered more than it was asked"));
+        if (wait_->expired())
+            return WaitEnded();
+        const QDeadlineTimer deadline(SocketWaitMs(timeoutMs_, *wait_));
         socket_->write(standin::FormatRequest(request));
-        const QDeadlineTimer deadline(timeoutMs_);
         while (socket_->bytesToWrite() > 0) {
             if (!socket_->waitForBytesWritten(int(deadline.remainingTime())))
                 return drop(socket_->errorString());
@@ -122,20 +169,9 @@ public:
         const std::optional<Reply> reply = standin::ParseReply(line);
         if (!reply)
             return drop(QStringLiteral("The stand-in CAD host gave an unreadable reply"));
-        if (!reply->ok)
-            return base::Fail(reply->value);
         return *reply;
     }
 
-    base::Status succeeds(const Request& request)
-    {
-        const auto reply = call(request);
-        if (!reply)
-            return reply.failure();
-        return {};
-    }
-
-private:
     base::Failure drop(const QString& reason)
     {
         socket_->abort();
@@ -144,6 +180,7 @@ private:
 
     std::unique_ptr<QLocalSocket> socket_;
     int timeoutMs_;
+    std::shared_ptr<HostWait> wait_;
 };
 
 class StandInDocument final : public CadDocument {
@@ -210,22 +247,30 @@ qint64 StandInHostProcessId(const CadApplication& application)
 }
 
 StandInHostConnector::StandInHostConnector(StandInHostOptions options)
-    : options_(std::move(options))
+    : options_(std::move(options)), wait_(std::make_shared<HostWait>(options_.wait))
 {
+    wait_->restart();
     if (options_.socketPath.isEmpty())
         options_.socketPath = standin::DefaultSocketPath();
     if (options_.hostProgram.isEmpty())
         options_.hostProgram = standin::HostProgramIn(QCoreApplication::applicationDirPath());
 }
 
+void StandInHostConnector::beginCommand()
+{
+    wait_->restart();
+}
+
 base::Result<std::unique_ptr<CadApplication>> StandInHostConnector::attach()
 {
-    auto socket = Connect(options_.socketPath, options_.callTimeoutMs);
+    if (wait_->expired())
+        return WaitEnded();
+    auto socket = Connect(options_.socketPath, SocketWaitMs(options_.callTimeoutMs, *wait_));
     if (!socket)
         return base::Fail(QStringLiteral("No stand-in CAD host is running"));
     if (const base::Status ours = CheckPeer(*socket); !ours)
         return ours.failure();
-    auto channel = std::make_shared<Channel>(std::move(socket), options_.callTimeoutMs);
+    auto channel = std::make_shared<Channel>(std::move(socket), options_.callTimeoutMs, wait_);
     Request hello;
     hello.kind = Request::Kind::Hello;
     const auto reply = channel->call(hello);
@@ -275,17 +320,20 @@ StandInHostConnector::createObject(const QString& progId)
         return base::Fail(process.errorString());
     ++hostsStarted_;
 
-    const QDeadlineTimer deadline(options_.startTimeoutMs);
-    while (!deadline.hasExpired()) {
+    // It listens once it has started, which may take long: it is waited for
+    // within the command's bound, and the program keeps running meanwhile.
+    for (;;) {
         if (auto application = attach())
             return application;
         // A host that exits at once (no display, another one just started)
         // gets one more look, then no more waiting.
         if (!ProcessAlive(processId))
             return attach();
-        QThread::msleep(50);
+        if (!wait_->pauseBeforeRetry() || wait_->expired())
+            return base::Fail(QStringLiteral("The stand-in CAD host was started but did not answer "
+                                             "within %1 s")
+                                  .arg(double(wait_->bound().count()) / 1000));
     }
-    return base::Fail(QStringLiteral("The stand-in CAD host did not answer after it was started"));
 }
 
 bool StandInHostConnector::shutDownHost(int timeoutMs)
@@ -303,7 +351,9 @@ bool StandInHostConnector::shutDownHost(int timeoutMs)
     if (const auto peer = standin::PeerOf(int(socket->socketDescriptor())))
         peerId = peer->processId;
 #endif
-    Channel channel(std::move(socket), options_.callTimeoutMs);
+    // Outside any command: a bound of its own, and no waiting for a busy host.
+    Channel channel(std::move(socket), options_.callTimeoutMs,
+                    std::make_shared<HostWait>(std::chrono::milliseconds(options_.callTimeoutMs)));
     Request quit;
     quit.kind = Request::Kind::Quit;
     const auto reply = channel.call(quit);

@@ -199,6 +199,8 @@ std::optional<Request> ParseRequest(const QByteArray& line)
 
 QByteArray FormatReply(const Reply& reply)
 {
+    if (reply.busy)
+        return QByteArrayLiteral("BUSY\n");
     QString line = reply.ok ? QStringLiteral("OK") : QStringLiteral("ERR");
     if (!reply.value.isEmpty())
         line += QLatin1Char(' ') + Escape(reply.value);
@@ -207,7 +209,10 @@ QByteArray FormatReply(const Reply& reply)
 
 std::optional<Reply> ParseReply(const QByteArray& line)
 {
-    const auto [word, rest] = SplitFirst(LineText(line));
+    const QString text = LineText(line);
+    if (text == QLatin1String("BUSY"))
+        return Reply::Busy();
+    const auto [word, rest] = SplitFirst(text);
     const auto value = Unescape(rest);
     if (!value)
         return std::nullopt;

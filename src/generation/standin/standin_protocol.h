@@ -11,6 +11,10 @@
 //   COMMAND <document id> <text>      OK | ERR <description>
 //   QUIT                              OK <host process id>, then the host closes
 //
+// While the host is busy (starting up, loading a drawing) it turns calls
+// away with the bare reply BUSY, as AutoCAD rejects calls then; the client
+// tries again later. HELLO and QUIT are never turned away.
+//
 // A path, a command text or a description is the rest of its line, escaped
 // as below, so it may hold blanks.
 //
@@ -30,8 +34,8 @@
 //   requests wait while more than 64 KB of its replies are unread.
 // A client drops its connection after a call that went wrong on the way (no
 // reply in time, a reply of more than 64 KB without its line end, more than
-// one reply): a late reply must never be read as the answer to a later
-// request.
+// one reply, a line that came while it paused before trying again after
+// BUSY): a late reply must never be read as the answer to a later request.
 //
 // The host keeps a journal: a text file, one line per call received,
 //   start <host process id>           the host began listening
@@ -40,6 +44,7 @@
 //   open readonly=true|false <path>
 //   command <text>
 //   quit
+//   busy <call>                       a call turned away, <call> as above
 //   invalid <line>                    a line that is no request (ERR unknown request)
 // with <path>, <text> and <line> escaped the same way.
 //
@@ -79,6 +84,9 @@ std::optional<Request> ParseRequest(const QByteArray& line);  // LF optional
 struct Reply {
     bool ok = false;
     QString value;  // OK: the value, if any; ERR: the description
+    bool busy = false;  // BUSY: neither done nor refused, to be tried again (ok false, no value)
+
+    static Reply Busy() { return Reply{false, {}, true}; }
 };
 
 QByteArray FormatReply(const Reply& reply);  // with its LF
@@ -86,6 +94,11 @@ std::optional<Reply> ParseReply(const QByteArray& line);
 
 // The journal line of a request, without its LF; empty for none.
 QString JournalLine(const Request& request);
+// The journal line of a call turned away while the host was busy.
+inline QString JournalBusyLine(const Request& request)
+{
+    return QStringLiteral("busy ") + JournalLine(request);
+}
 inline QString JournalStartLine(qint64 processId)
 {
     return QStringLiteral("start ") + QString::number(processId);
