@@ -32,7 +32,7 @@ noise='^$'
 case "$target" in
   rtf)
     packages=(Qt6Gui)
-    sources=("$root"/src/rtf/*.cpp "$root/fuzz/rtf_fuzzer.cpp")
+    sources=("$root"/src/metafile/*.cpp "$root"/src/rtf/*.cpp "$root/fuzz/rtf_fuzzer.cpp")
     seeds=("$root/fuzz/corpus" "$root/tests/data/rtf")
     dict=(-dict="$root/fuzz/rtf.dict")
     libs=(-luemf) ;;

@@ -1,16 +1,16 @@
 // WMF records through libUEMF: its record layouts and its checks that a
 // record lies inside the file. Every count and offset inside a record is
 // checked here again, in 64-bit arithmetic, before anything is read.
-#include "rtf/metafile_players.h"
+#include "metafile/metafile_players.h"
 
-#include "rtf/metafile_dib.h"
+#include "metafile/metafile_dib.h"
 
 #include <uwmf.h>
 
 #include <cstddef>
 #include <cstdint>
 
-namespace rtf::metafile {
+namespace metafile {
 
 namespace {
 
@@ -544,4 +544,4 @@ base::Status PlayWmf(Bytes wmf, Canvas& canvas)
     return {};
 }
 
-} // namespace rtf::metafile
+} // namespace metafile

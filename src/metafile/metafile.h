@@ -6,8 +6,16 @@
 #include <QImage>
 #include <QSize>
 #include <QSizeF>
+#include <QString>
 
-namespace rtf {
+#include <string_view>
+
+namespace metafile {
+
+// A bitmap, alone or inside a metafile, is refused past this many pixels:
+// its header is checked before any pixel is decoded, so a document cannot
+// make a decoder claim gigabytes.
+constexpr qint64 MaxPicturePixels = 32'000'000;
 
 // Windows metafiles as RTF pictures carry them: \wmetafile (WMF records,
 // with or without the placeable header) and \emfblip (EMF records).
@@ -26,15 +34,25 @@ struct MetafileWork {
     double points = 4e6;
 };
 
+// The 8-bit text of a metafile's fonts in Unicode, as the document that
+// holds the picture decodes it: `charset` is the font's character set,
+// `face` its name (symbol fonts map their bytes to the symbols they draw).
+class TextDecoder {
+public:
+    virtual ~TextDecoder() = default;
+    virtual QString decode(std::string_view bytes, int charset, const QString& face) = 0;
+};
+
 // Draws the metafile into a white image of `size` pixels, its picture
 // stretched over the whole image. Fails when the bytes do not start as a
 // metafile of that format or `size` is not drawable. Records that cannot be
 // drawn, and those past the picture's or the document's share of work, are
 // left out.
-base::Result<QImage> RenderMetafile(MetafileFormat format, const QByteArray& bytes, QSize size, MetafileWork& work);
+base::Result<QImage> RenderMetafile(MetafileFormat format, const QByteArray& bytes, QSize size, MetafileWork& work,
+                                    TextDecoder& text);
 
 // Metafiles are drawn at their shown size up to this many pixels, and
 // scaled down to it beyond: the description pane needs no more.
 constexpr qint64 MaxMetafilePixels = 4'000'000;
 
-} // namespace rtf
+} // namespace metafile

@@ -2,9 +2,9 @@
 // check. The check compares counts in 32-bit int arithmetic, so every
 // count, offset and size is checked here again, in 64-bit arithmetic,
 // before anything is read.
-#include "rtf/metafile_players.h"
+#include "metafile/metafile_players.h"
 
-#include "rtf/metafile_dib.h"
+#include "metafile/metafile_dib.h"
 
 #include <uemf.h>
 #include <uemf_safe.h>
@@ -15,7 +15,7 @@
 #include <cstring>
 #include <vector>
 
-namespace rtf::metafile {
+namespace metafile {
 
 namespace {
 
@@ -631,4 +631,4 @@ base::Status PlayEmf(Bytes emf, Canvas& canvas)
     return {};
 }
 
-} // namespace rtf::metafile
+} // namespace metafile

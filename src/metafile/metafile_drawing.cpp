@@ -1,6 +1,6 @@
 // The drawing operations of the metafile canvas: shapes, paths, text and
 // bitmaps, each charged to the picture's budget before it is painted.
-#include "rtf/metafile_canvas.h"
+#include "metafile/metafile_canvas.h"
 
 #include <QFontMetricsF>
 
@@ -8,7 +8,7 @@
 #include <cmath>
 #include <numbers>
 
-namespace rtf::metafile {
+namespace metafile {
 
 namespace {
 
@@ -586,4 +586,4 @@ void Canvas::selectClipPath(int mode)
     path_.reset();
 }
 
-} // namespace rtf::metafile
+} // namespace metafile
