@@ -1,29 +1,19 @@
-// EMF records through libUEMF: its record layouts and its record safety
-// check. The check compares counts in 32-bit int arithmetic, so every
-// count, offset and size is checked here again, in 64-bit arithmetic,
-// before anything is read.
+// EMF records, read with the layouts of emf_records.h. Every count, offset
+// and size is checked against the record in 64-bit arithmetic before
+// anything is read.
 #include "metafile/metafile_players.h"
 
+#include "metafile/emf_records.h"
 #include "metafile/metafile_dib.h"
-
-#include <uemf.h>
-#include <uemf_safe.h>
 
 #include <cmath>
 #include <cstddef>
 #include <cstdint>
-#include <cstring>
 #include <vector>
 
 namespace metafile {
 
 namespace {
-
-constexpr std::uint32_t EmfSignature = 0x464D4520; // " EMF"
-constexpr std::size_t RecordHeader = sizeof(U_EMR);
-// libUEMF's checks read a word or two of a record before comparing sizes;
-// zeros after the last record keep those reads inside the copy.
-constexpr std::size_t SafetyPadding = 64;
 
 struct Header {
     std::size_t size = 0; // of the header record
@@ -34,25 +24,25 @@ struct Header {
     std::size_t handles = 0;
 };
 
-QRectF Rect(const U_RECTL& r) { return QRectF(QPointF(r.left, r.top), QPointF(r.right, r.bottom)); }
-QPointF Point(const U_POINTL& p) { return QPointF(p.x, p.y); }
-QColor Colour(const U_COLORREF& c) { return QColor(c.Red, c.Green, c.Blue); }
+QRectF Rect(const emf::RectL& r) { return QRectF(QPointF(r.left, r.top), QPointF(r.right, r.bottom)); }
+QPointF Point(const emf::PointL& p) { return QPointF(p.x, p.y); }
+QColor Colour(const emf::ColorRef& c) { return QColor(c.red, c.green, c.blue); }
 
 base::Result<Header> ReadHeader(Bytes emf)
 {
-    if (!emf.has(0, U_SIZE_EMRHEADER_MIN) || emf.at<std::uint32_t>(offsetof(U_EMR, iType)) != U_EMR_HEADER)
+    if (!emf.has(0, emf::header::Size) || emf.at<std::uint32_t>(emf::record::Type) != emf::Header)
         return base::Fail(QStringLiteral("not an enhanced metafile"));
-    const std::uint32_t size = emf.at<std::uint32_t>(offsetof(U_EMR, nSize));
-    if (size < U_SIZE_EMRHEADER_MIN || size > emf.size() || size % 4 != 0 ||
-        emf.at<std::uint32_t>(offsetof(U_EMRHEADER, dSignature)) != EmfSignature)
+    const std::uint32_t size = emf.at<std::uint32_t>(emf::record::Size);
+    if (size < emf::header::Size || size > emf.size() || size % 4 != 0 ||
+        emf.at<std::uint32_t>(emf::header::Signature) != emf::header::SignatureValue)
         return base::Fail(QStringLiteral("not an enhanced metafile"));
     Header header;
     header.size = size;
-    header.bounds = Rect(emf.at<U_RECTL>(offsetof(U_EMRHEADER, rclBounds)));
-    header.frame = Rect(emf.at<U_RECTL>(offsetof(U_EMRHEADER, rclFrame)));
-    header.handles = emf.at<std::uint16_t>(offsetof(U_EMRHEADER, nHandles));
-    const U_SIZEL device = emf.at<U_SIZEL>(offsetof(U_EMRHEADER, szlDevice));
-    const U_SIZEL millimetres = emf.at<U_SIZEL>(offsetof(U_EMRHEADER, szlMillimeters));
+    header.bounds = Rect(emf.at<emf::RectL>(emf::header::Bounds));
+    header.frame = Rect(emf.at<emf::RectL>(emf::header::Frame));
+    header.handles = emf.at<std::uint16_t>(emf::header::Handles);
+    const emf::SizeL device = emf.at<emf::SizeL>(emf::header::Device);
+    const emf::SizeL millimetres = emf.at<emf::SizeL>(emf::header::Millimetres);
     if (device.cx > 0 && device.cy > 0 && millimetres.cx > 0 && millimetres.cy > 0) {
         header.pixelsPerMmX = double(device.cx) / millimetres.cx;
         header.pixelsPerMmY = double(device.cy) / millimetres.cy;
@@ -73,9 +63,74 @@ QRectF DeviceFrame(const Header& header)
     return QRectF(bounds.topLeft(), bounds.size() + QSizeF(1, 1));
 }
 
-QTransform Transform(const U_XFORM& x)
+QTransform Transform(const emf::XForm& x)
 {
-    return QTransform(x.eM11, x.eM12, x.eM21, x.eM22, x.eDx, x.eDy);
+    return QTransform(x.m11, x.m12, x.m21, x.m22, x.dx, x.dy);
+}
+
+// The fields of a BITMAPINFOHEADER that say how large its colour table is.
+constexpr std::size_t InfoHeaderSize = 40;
+constexpr std::size_t InfoWidth = 4;
+constexpr std::size_t InfoHeight = 8;
+constexpr std::size_t InfoBitCount = 14;
+constexpr std::size_t InfoCompression = 16;
+constexpr std::size_t InfoSizeImage = 20;
+constexpr std::size_t InfoColoursUsed = 32;
+constexpr std::uint32_t CompressionRgb = 0;
+constexpr std::uint32_t CompressionBitFields = 3;
+
+// The entries of a bitmap's colour table: as many as it says it uses, or
+// for 1, 4 and 8 bits a pixel, one per value, but never more than pixels.
+std::uint64_t ColourTableEntries(const Bytes& info)
+{
+    const std::uint64_t used = info.at<std::uint32_t>(InfoColoursUsed);
+    if (used != 0)
+        return used;
+    const std::uint16_t bitCount = info.at<std::uint16_t>(InfoBitCount);
+    if (bitCount != 1 && bitCount != 4 && bitCount != 8)
+        return 0;
+    const std::int64_t area = std::int64_t(info.at<std::int32_t>(InfoWidth)) * info.at<std::int32_t>(InfoHeight);
+    return std::min<std::uint64_t>(1ull << bitCount, std::uint64_t(area < 0 ? -area : area));
+}
+
+// Whether the bitmap a record carries lies inside the record with its
+// header and colour table, and, for RGB colours, has a table exactly when it
+// has at most 8 bits a pixel and at least one row of bits. A record whose
+// bitmap does not is left out whole; a record without one (no header size)
+// passes. The decoder checks the rest of the bitmap.
+bool BitmapFits(const Bytes& r, const emf::BitmapFields& fields, std::uint32_t usage)
+{
+    const std::uint32_t infoAt = r.at<std::uint32_t>(fields.infoOffset);
+    const std::uint32_t infoSize = r.at<std::uint32_t>(fields.infoSize);
+    const std::uint32_t bitsAt = r.at<std::uint32_t>(fields.bitsOffset);
+    const std::uint32_t bitsSize = r.at<std::uint32_t>(fields.bitsSize);
+    if (infoSize == 0)
+        return true;
+    if (!r.has(infoAt, infoSize) || !r.has(infoAt, InfoHeaderSize))
+        return false;
+    const Bytes info = r.from(infoAt);
+    const std::uint64_t colours = ColourTableEntries(info);
+    if (!r.hasArray(std::size_t(infoAt) + InfoHeaderSize, colours, 4))
+        return false;
+    if (bitsSize != 0 && !r.has(bitsAt, bitsSize))
+        return false;
+    if (usage != emf::DibRgbColours)
+        return true;
+    const std::uint32_t compression = info.at<std::uint32_t>(InfoCompression);
+    const std::uint16_t bitCount = info.at<std::uint16_t>(InfoBitCount);
+    const bool plain = compression == CompressionRgb || compression == CompressionBitFields;
+    // JPEG and PNG bitmaps give their byte count where the table would be.
+    const std::uint64_t table = compression == CompressionRgb ? colours
+        : plain                                                ? 0
+                                                               : info.at<std::uint32_t>(InfoSizeImage);
+    if ((table != 0) != (bitCount < 16))
+        return false;
+    if (plain) {
+        const std::int32_t width = info.at<std::int32_t>(InfoWidth);
+        if (width < 0 || !r.has(bitsAt, (std::uint64_t(width) * bitCount + 7) / 8))
+            return false;
+    }
+    return true;
 }
 
 class EmfPlayer {
@@ -98,203 +153,199 @@ private:
     void stretchDibits(const Bytes& record);
     void dibitsToDevice(const Bytes& record);
     void blit(const Bytes& record, std::uint32_t type);
-    base::Result<Dib> bitmapAt(const Bytes& record, std::uint32_t offInfo, std::uint32_t infoSize,
-                               std::uint32_t offBits, std::uint32_t bitsSize) const;
+    base::Result<Dib> bitmapAt(const Bytes& record, const emf::BitmapFields& fields) const;
 
     Canvas& canvas_;
 };
 
-// A record is drawn only when it holds its fixed layout and passes
-// libUEMF's check; what follows the fixed layout is checked where it is read.
-bool Usable(const Bytes& record, std::size_t minimum)
-{
-    return record.size() >= minimum && U_emf_record_safe(record.data()) != 0;
-}
-
 void EmfPlayer::play(std::uint32_t type, const Bytes& r)
 {
-    const auto mode = [&r] { return r.at<std::uint32_t>(offsetof(U_EMRSETMAPMODE, iMode)); };
-    const auto point = [&r](std::size_t offset) { return Point(r.at<U_POINTL>(offset)); };
-    const auto rect = [&r](std::size_t offset) { return Rect(r.at<U_RECTL>(offset)); };
+    // A record is drawn only when it holds its fixed layout; what follows
+    // the fixed layout is checked where it is read.
+    const auto holds = [&r](std::size_t size) { return r.size() >= size; };
+    const auto value = [&r] { return r.at<std::uint32_t>(emf::value::Value); };
+    const auto point = [&r](std::size_t offset) { return Point(r.at<emf::PointL>(offset)); };
+    const auto rect = [&r](std::size_t offset) { return Rect(r.at<emf::RectL>(offset)); };
+    const auto extent = [&r] {
+        const emf::SizeL size = r.at<emf::SizeL>(emf::point::Point);
+        return QSizeF(size.cx, size.cy);
+    };
     switch (type) {
-    case U_EMR_POLYBEZIER:
-    case U_EMR_POLYGON:
-    case U_EMR_POLYLINE:
-    case U_EMR_POLYBEZIERTO:
-    case U_EMR_POLYLINETO: poly<U_POINTL>(type, r); break;
-    case U_EMR_POLYBEZIER16: poly<U_POINT16>(U_EMR_POLYBEZIER, r); break;
-    case U_EMR_POLYGON16: poly<U_POINT16>(U_EMR_POLYGON, r); break;
-    case U_EMR_POLYLINE16: poly<U_POINT16>(U_EMR_POLYLINE, r); break;
-    case U_EMR_POLYBEZIERTO16: poly<U_POINT16>(U_EMR_POLYBEZIERTO, r); break;
-    case U_EMR_POLYLINETO16: poly<U_POINT16>(U_EMR_POLYLINETO, r); break;
-    case U_EMR_POLYPOLYLINE: polyPoly<U_POINTL>(false, r); break;
-    case U_EMR_POLYPOLYGON: polyPoly<U_POINTL>(true, r); break;
-    case U_EMR_POLYPOLYLINE16: polyPoly<U_POINT16>(false, r); break;
-    case U_EMR_POLYPOLYGON16: polyPoly<U_POINT16>(true, r); break;
-    case U_EMR_SETWINDOWEXTEX:
-        if (Usable(r, U_SIZE_EMRSETWINDOWEXTEX)) {
-            const U_SIZEL extent = r.at<U_SIZEL>(offsetof(U_EMRSETWINDOWEXTEX, szlExtent));
-            canvas_.setWindowExtent(QSizeF(extent.cx, extent.cy));
-        }
+    case emf::PolyBezier:
+    case emf::Polygon:
+    case emf::Polyline:
+    case emf::PolyBezierTo:
+    case emf::PolylineTo: poly<emf::PointL>(type, r); break;
+    case emf::PolyBezier16: poly<emf::PointS>(emf::PolyBezier, r); break;
+    case emf::Polygon16: poly<emf::PointS>(emf::Polygon, r); break;
+    case emf::Polyline16: poly<emf::PointS>(emf::Polyline, r); break;
+    case emf::PolyBezierTo16: poly<emf::PointS>(emf::PolyBezierTo, r); break;
+    case emf::PolylineTo16: poly<emf::PointS>(emf::PolylineTo, r); break;
+    case emf::PolyPolyline: polyPoly<emf::PointL>(false, r); break;
+    case emf::PolyPolygon: polyPoly<emf::PointL>(true, r); break;
+    case emf::PolyPolyline16: polyPoly<emf::PointS>(false, r); break;
+    case emf::PolyPolygon16: polyPoly<emf::PointS>(true, r); break;
+    case emf::SetWindowExtEx:
+        if (holds(emf::point::Size))
+            canvas_.setWindowExtent(extent());
         break;
-    case U_EMR_SETWINDOWORGEX:
-        if (Usable(r, U_SIZE_EMRSETWINDOWORGEX))
-            canvas_.setWindowOrigin(point(offsetof(U_EMRSETWINDOWORGEX, ptlOrigin)));
+    case emf::SetWindowOrgEx:
+        if (holds(emf::point::Size))
+            canvas_.setWindowOrigin(point(emf::point::Point));
         break;
-    case U_EMR_SETVIEWPORTEXTEX:
-        if (Usable(r, U_SIZE_EMRSETVIEWPORTEXTEX)) {
-            const U_SIZEL extent = r.at<U_SIZEL>(offsetof(U_EMRSETVIEWPORTEXTEX, szlExtent));
-            canvas_.setViewportExtent(QSizeF(extent.cx, extent.cy));
-        }
+    case emf::SetViewportExtEx:
+        if (holds(emf::point::Size))
+            canvas_.setViewportExtent(extent());
         break;
-    case U_EMR_SETVIEWPORTORGEX:
-        if (Usable(r, U_SIZE_EMRSETVIEWPORTORGEX))
-            canvas_.setViewportOrigin(point(offsetof(U_EMRSETVIEWPORTORGEX, ptlOrigin)));
+    case emf::SetViewportOrgEx:
+        if (holds(emf::point::Size))
+            canvas_.setViewportOrigin(point(emf::point::Point));
         break;
-    case U_EMR_SCALEVIEWPORTEXTEX:
-    case U_EMR_SCALEWINDOWEXTEX:
-        if (Usable(r, U_SIZE_EMRSCALEVIEWPORTEXTEX)) {
-            const U_EMRSCALEVIEWPORTEXTEX s = r.at<U_EMRSCALEVIEWPORTEXTEX>(0);
-            if (type == U_EMR_SCALEWINDOWEXTEX)
-                canvas_.scaleWindowExtent(s.xNum, s.xDenom, s.yNum, s.yDenom);
+    case emf::ScaleViewportExtEx:
+    case emf::ScaleWindowExtEx:
+        if (holds(emf::scale::Size)) {
+            const double xNum = r.at<std::int32_t>(emf::scale::XNum);
+            const double xDenom = r.at<std::int32_t>(emf::scale::XDenom);
+            const double yNum = r.at<std::int32_t>(emf::scale::YNum);
+            const double yDenom = r.at<std::int32_t>(emf::scale::YDenom);
+            if (type == emf::ScaleWindowExtEx)
+                canvas_.scaleWindowExtent(xNum, xDenom, yNum, yDenom);
             else
-                canvas_.scaleViewportExtent(s.xNum, s.xDenom, s.yNum, s.yDenom);
+                canvas_.scaleViewportExtent(xNum, xDenom, yNum, yDenom);
         }
         break;
-    case U_EMR_SETMAPMODE:
-        if (Usable(r, U_SIZE_EMRSETMAPMODE))
-            canvas_.setMapMode(int(mode()));
+    case emf::SetMapMode:
+        if (holds(emf::value::Size))
+            canvas_.setMapMode(int(value()));
         break;
-    case U_EMR_SETBKMODE:
-        if (Usable(r, U_SIZE_EMRSETBKMODE))
-            canvas_.setBackgroundMode(int(mode()));
+    case emf::SetBkMode:
+        if (holds(emf::value::Size))
+            canvas_.setBackgroundMode(int(value()));
         break;
-    case U_EMR_SETPOLYFILLMODE:
-        if (Usable(r, U_SIZE_EMRSETPOLYFILLMODE))
-            canvas_.setPolyFillMode(int(mode()));
+    case emf::SetPolyFillMode:
+        if (holds(emf::value::Size))
+            canvas_.setPolyFillMode(int(value()));
         break;
-    case U_EMR_SETROP2:
-        if (Usable(r, U_SIZE_EMRSETROP2))
-            canvas_.setRop2(int(mode()));
+    case emf::SetRop2:
+        if (holds(emf::value::Size))
+            canvas_.setRop2(int(value()));
         break;
-    case U_EMR_SETTEXTALIGN:
-        if (Usable(r, U_SIZE_EMRSETTEXTALIGN))
-            canvas_.setTextAlign(mode());
+    case emf::SetTextAlign:
+        if (holds(emf::value::Size))
+            canvas_.setTextAlign(value());
         break;
-    case U_EMR_SETARCDIRECTION:
-        if (Usable(r, U_SIZE_EMRSETARCDIRECTION))
-            canvas_.setArcDirection(int(r.at<std::uint32_t>(offsetof(U_EMRSETARCDIRECTION, iArcDirection))));
+    case emf::SetArcDirection:
+        if (holds(emf::value::Size))
+            canvas_.setArcDirection(int(value()));
         break;
-    case U_EMR_SETTEXTCOLOR:
-        if (Usable(r, U_SIZE_EMRSETTEXTCOLOR))
-            canvas_.setTextColour(Colour(r.at<U_COLORREF>(offsetof(U_EMRSETTEXTCOLOR, crColor))));
+    case emf::SetTextColor:
+        if (holds(emf::value::Size))
+            canvas_.setTextColour(Colour(r.at<emf::ColorRef>(emf::value::Value)));
         break;
-    case U_EMR_SETBKCOLOR:
-        if (Usable(r, U_SIZE_EMRSETBKCOLOR))
-            canvas_.setBackgroundColour(Colour(r.at<U_COLORREF>(offsetof(U_EMRSETBKCOLOR, crColor))));
+    case emf::SetBkColor:
+        if (holds(emf::value::Size))
+            canvas_.setBackgroundColour(Colour(r.at<emf::ColorRef>(emf::value::Value)));
         break;
-    case U_EMR_SETPIXELV:
-        if (Usable(r, U_SIZE_EMRSETPIXELV))
-            canvas_.setPixel(point(offsetof(U_EMRSETPIXELV, ptlPixel)),
-                             Colour(r.at<U_COLORREF>(offsetof(U_EMRSETPIXELV, crColor))));
+    case emf::SetPixelV:
+        if (holds(emf::setPixel::Size))
+            canvas_.setPixel(point(emf::setPixel::Pixel), Colour(r.at<emf::ColorRef>(emf::setPixel::Colour)));
         break;
-    case U_EMR_MOVETOEX:
-        if (Usable(r, U_SIZE_EMRMOVETOEX))
-            canvas_.moveTo(point(offsetof(U_EMRMOVETOEX, ptl)));
+    case emf::MoveToEx:
+        if (holds(emf::point::Size))
+            canvas_.moveTo(point(emf::point::Point));
         break;
-    case U_EMR_LINETO:
-        if (Usable(r, U_SIZE_EMRLINETO))
-            canvas_.lineTo(point(offsetof(U_EMRLINETO, ptl)));
+    case emf::LineTo:
+        if (holds(emf::point::Size))
+            canvas_.lineTo(point(emf::point::Point));
         break;
-    case U_EMR_EXCLUDECLIPRECT:
-        if (Usable(r, U_SIZE_EMREXCLUDECLIPRECT))
-            canvas_.excludeClipRect(rect(offsetof(U_EMREXCLUDECLIPRECT, rclClip)));
+    case emf::ExcludeClipRect:
+        if (holds(emf::box::Size))
+            canvas_.excludeClipRect(rect(emf::box::Rect));
         break;
-    case U_EMR_INTERSECTCLIPRECT:
-        if (Usable(r, U_SIZE_EMRINTERSECTCLIPRECT))
-            canvas_.intersectClipRect(rect(offsetof(U_EMRINTERSECTCLIPRECT, rclClip)));
+    case emf::IntersectClipRect:
+        if (holds(emf::box::Size))
+            canvas_.intersectClipRect(rect(emf::box::Rect));
         break;
-    case U_EMR_EXTSELECTCLIPRGN: clipRegion(r); break;
-    case U_EMR_SAVEDC: canvas_.saveState(); break;
-    case U_EMR_RESTOREDC:
-        if (Usable(r, U_SIZE_EMRRESTOREDC))
-            canvas_.restoreState(r.at<std::int32_t>(offsetof(U_EMRRESTOREDC, iRelative)));
+    case emf::ExtSelectClipRgn: clipRegion(r); break;
+    case emf::SaveDc: canvas_.saveState(); break;
+    case emf::RestoreDc:
+        if (holds(emf::value::Size))
+            canvas_.restoreState(r.at<std::int32_t>(emf::value::Value));
         break;
-    case U_EMR_SETWORLDTRANSFORM:
-        if (Usable(r, U_SIZE_EMRSETWORLDTRANSFORM))
-            canvas_.setWorldTransform(Transform(r.at<U_XFORM>(offsetof(U_EMRSETWORLDTRANSFORM, xform))));
+    case emf::SetWorldTransform:
+        if (holds(emf::setWorldTransform::Size))
+            canvas_.setWorldTransform(Transform(r.at<emf::XForm>(emf::setWorldTransform::Transform)));
         break;
-    case U_EMR_MODIFYWORLDTRANSFORM:
-        if (Usable(r, U_SIZE_EMRMODIFYWORLDTRANSFORM))
-            canvas_.modifyWorldTransform(Transform(r.at<U_XFORM>(offsetof(U_EMRMODIFYWORLDTRANSFORM, xform))),
-                                         int(r.at<std::uint32_t>(offsetof(U_EMRMODIFYWORLDTRANSFORM, iMode))));
+    case emf::ModifyWorldTransform:
+        if (holds(emf::modifyWorldTransform::Size))
+            canvas_.modifyWorldTransform(Transform(r.at<emf::XForm>(emf::modifyWorldTransform::Transform)),
+                                         int(r.at<std::uint32_t>(emf::modifyWorldTransform::Mode)));
         break;
-    case U_EMR_SELECTOBJECT:
-        if (Usable(r, U_SIZE_EMRSELECTOBJECT))
-            canvas_.selectObject(r.at<std::uint32_t>(offsetof(U_EMRSELECTOBJECT, ihObject)));
+    case emf::SelectObject:
+        if (holds(emf::value::Size))
+            canvas_.selectObject(value());
         break;
-    case U_EMR_DELETEOBJECT:
-        if (Usable(r, U_SIZE_EMRDELETEOBJECT))
-            canvas_.deleteObject(r.at<std::uint32_t>(offsetof(U_EMRDELETEOBJECT, ihObject)));
+    case emf::DeleteObject:
+        if (holds(emf::value::Size))
+            canvas_.deleteObject(value());
         break;
-    case U_EMR_CREATEPEN: createPen(r); break;
-    case U_EMR_EXTCREATEPEN: createExtPen(r); break;
-    case U_EMR_CREATEBRUSHINDIRECT: createBrush(r); break;
-    case U_EMR_CREATEDIBPATTERNBRUSHPT:
-    case U_EMR_CREATEMONOBRUSH: createPatternBrush(r); break;
-    case U_EMR_EXTCREATEFONTINDIRECTW: createFont(r); break;
-    case U_EMR_CREATEPALETTE:
-    case U_EMR_CREATECOLORSPACE:
-    case U_EMR_CREATECOLORSPACEW:
+    case emf::CreatePen: createPen(r); break;
+    case emf::ExtCreatePen: createExtPen(r); break;
+    case emf::CreateBrushIndirect: createBrush(r); break;
+    case emf::CreateDibPatternBrushPt:
+    case emf::CreateMonoBrush: createPatternBrush(r); break;
+    case emf::ExtCreateFontIndirectW: createFont(r); break;
+    case emf::CreatePalette:
+    case emf::CreateColorSpace:
+    case emf::CreateColorSpaceW:
         // Not drawn with, but their place in the table is taken.
-        if (r.size() >= RecordHeader + 4)
-            canvas_.setObject(r.at<std::uint32_t>(RecordHeader), OtherObject{});
+        if (holds(emf::create::Index + 4))
+            canvas_.setObject(r.at<std::uint32_t>(emf::create::Index), OtherObject{});
         break;
-    case U_EMR_ELLIPSE:
-        if (Usable(r, U_SIZE_EMRELLIPSE))
-            canvas_.ellipse(rect(offsetof(U_EMRELLIPSE, rclBox)));
+    case emf::Ellipse:
+        if (holds(emf::box::Size))
+            canvas_.ellipse(rect(emf::box::Rect));
         break;
-    case U_EMR_RECTANGLE:
-        if (Usable(r, U_SIZE_EMRRECTANGLE))
-            canvas_.rectangle(rect(offsetof(U_EMRRECTANGLE, rclBox)));
+    case emf::Rectangle:
+        if (holds(emf::box::Size))
+            canvas_.rectangle(rect(emf::box::Rect));
         break;
-    case U_EMR_ROUNDRECT:
-        if (Usable(r, U_SIZE_EMRROUNDRECT)) {
-            const U_SIZEL corner = r.at<U_SIZEL>(offsetof(U_EMRROUNDRECT, szlCorner));
-            canvas_.roundRect(rect(offsetof(U_EMRROUNDRECT, rclBox)), QSizeF(corner.cx, corner.cy));
+    case emf::RoundRect:
+        if (holds(emf::roundRect::Size)) {
+            const emf::SizeL corner = r.at<emf::SizeL>(emf::roundRect::Corner);
+            canvas_.roundRect(rect(emf::roundRect::Box), QSizeF(corner.cx, corner.cy));
         }
         break;
-    case U_EMR_ARC:
-    case U_EMR_CHORD:
-    case U_EMR_PIE:
-    case U_EMR_ARCTO:
-        if (Usable(r, U_SIZE_EMRARC)) {
-            const Canvas::ArcKind kind = type == U_EMR_ARC ? Canvas::ArcKind::Arc
-                : type == U_EMR_CHORD                      ? Canvas::ArcKind::Chord
-                : type == U_EMR_PIE                        ? Canvas::ArcKind::Pie
-                                                           : Canvas::ArcKind::ArcTo;
-            canvas_.arc(kind, rect(offsetof(U_EMRARC, rclBox)), point(offsetof(U_EMRARC, ptlStart)),
-                        point(offsetof(U_EMRARC, ptlEnd)));
+    case emf::Arc:
+    case emf::Chord:
+    case emf::Pie:
+    case emf::ArcTo:
+        if (holds(emf::arc::Size)) {
+            const Canvas::ArcKind kind = type == emf::Arc ? Canvas::ArcKind::Arc
+                : type == emf::Chord                      ? Canvas::ArcKind::Chord
+                : type == emf::Pie                        ? Canvas::ArcKind::Pie
+                                                          : Canvas::ArcKind::ArcTo;
+            canvas_.arc(kind, rect(emf::arc::Box), point(emf::arc::Start), point(emf::arc::End));
         }
         break;
-    case U_EMR_BEGINPATH: canvas_.beginPath(); break;
-    case U_EMR_ENDPATH: canvas_.endPath(); break;
-    case U_EMR_ABORTPATH: canvas_.abortPath(); break;
-    case U_EMR_CLOSEFIGURE: canvas_.closeFigure(); break;
-    case U_EMR_FILLPATH: canvas_.fillPath(); break;
-    case U_EMR_STROKEPATH: canvas_.strokePath(); break;
-    case U_EMR_STROKEANDFILLPATH: canvas_.strokeAndFillPath(); break;
-    case U_EMR_SELECTCLIPPATH:
-        if (Usable(r, U_SIZE_EMRSELECTCLIPPATH))
-            canvas_.selectClipPath(int(mode()));
+    case emf::BeginPath: canvas_.beginPath(); break;
+    case emf::EndPath: canvas_.endPath(); break;
+    case emf::AbortPath: canvas_.abortPath(); break;
+    case emf::CloseFigure: canvas_.closeFigure(); break;
+    case emf::FillPath: canvas_.fillPath(); break;
+    case emf::StrokePath: canvas_.strokePath(); break;
+    case emf::StrokeAndFillPath: canvas_.strokeAndFillPath(); break;
+    case emf::SelectClipPath:
+        if (holds(emf::value::Size))
+            canvas_.selectClipPath(int(value()));
         break;
-    case U_EMR_EXTTEXTOUTW: text(r, true); break;
-    case U_EMR_EXTTEXTOUTA: text(r, false); break;
-    case U_EMR_STRETCHDIBITS: stretchDibits(r); break;
-    case U_EMR_SETDIBITSTODEVICE: dibitsToDevice(r); break;
-    case U_EMR_BITBLT:
-    case U_EMR_STRETCHBLT:
-    case U_EMR_ALPHABLEND: blit(r, type); break;
+    case emf::ExtTextOutW: text(r, true); break;
+    case emf::ExtTextOutA: text(r, false); break;
+    case emf::StretchDiBits: stretchDibits(r); break;
+    case emf::SetDiBitsToDevice: dibitsToDevice(r); break;
+    case emf::BitBlt:
+    case emf::StretchBlt:
+    case emf::AlphaBlend: blit(r, type); break;
     default: break; // comments (EMF+), palettes, regions, gradients: not drawn
     }
 }
@@ -302,27 +353,23 @@ void EmfPlayer::play(std::uint32_t type, const Bytes& r)
 template <typename Point>
 void EmfPlayer::poly(std::uint32_t type, const Bytes& r)
 {
-    // The 32-bit and 16-bit records share their layout up to the points.
-    static_assert(offsetof(U_EMRPOLYBEZIER, cptl) == offsetof(U_EMRPOLYBEZIER16, cpts));
-    const std::size_t pointsAt = std::is_same_v<Point, U_POINTL> ? offsetof(U_EMRPOLYBEZIER, aptl)
-                                                                  : offsetof(U_EMRPOLYBEZIER16, apts);
-    if (!Usable(r, pointsAt))
+    if (r.size() < emf::poly::Size)
         return;
-    const std::size_t count = r.at<std::uint32_t>(offsetof(U_EMRPOLYBEZIER, cptl));
-    if (!r.hasArray(pointsAt, count, sizeof(Point)))
+    const std::size_t count = r.at<std::uint32_t>(emf::poly::Count);
+    if (!r.hasArray(emf::poly::Points, count, sizeof(Point)))
         return;
     QPolygonF points;
     points.reserve(static_cast<qsizetype>(count));
     for (std::size_t i = 0; i < count; ++i) {
-        const Point p = r.at<Point>(pointsAt + i * sizeof(Point));
+        const Point p = r.at<Point>(emf::poly::Points + i * sizeof(Point));
         points.append(QPointF(p.x, p.y));
     }
     switch (type) {
-    case U_EMR_POLYBEZIER: canvas_.polyBezier(points); break;
-    case U_EMR_POLYGON: canvas_.polygon(points); break;
-    case U_EMR_POLYLINE: canvas_.polyline(points); break;
-    case U_EMR_POLYBEZIERTO: canvas_.polyBezierTo(points); break;
-    case U_EMR_POLYLINETO: canvas_.polylineTo(points); break;
+    case emf::PolyBezier: canvas_.polyBezier(points); break;
+    case emf::Polygon: canvas_.polygon(points); break;
+    case emf::Polyline: canvas_.polyline(points); break;
+    case emf::PolyBezierTo: canvas_.polyBezierTo(points); break;
+    case emf::PolylineTo: canvas_.polylineTo(points); break;
     default: break;
     }
 }
@@ -330,12 +377,11 @@ void EmfPlayer::poly(std::uint32_t type, const Bytes& r)
 template <typename Point>
 void EmfPlayer::polyPoly(bool closed, const Bytes& r)
 {
-    static_assert(offsetof(U_EMRPOLYPOLYLINE, aPolyCounts) == offsetof(U_EMRPOLYPOLYLINE16, aPolyCounts));
-    const std::size_t countsAt = offsetof(U_EMRPOLYPOLYLINE, aPolyCounts);
-    if (!Usable(r, countsAt))
+    const std::size_t countsAt = emf::polyPoly::Counts;
+    if (r.size() < emf::polyPoly::Size)
         return;
-    const std::size_t polygons = r.at<std::uint32_t>(offsetof(U_EMRPOLYPOLYLINE, nPolys));
-    const std::size_t total = r.at<std::uint32_t>(offsetof(U_EMRPOLYPOLYLINE, cptl));
+    const std::size_t polygons = r.at<std::uint32_t>(emf::polyPoly::Shapes);
+    const std::size_t total = r.at<std::uint32_t>(emf::polyPoly::TotalPoints);
     if (!r.hasArray(countsAt, polygons, 4))
         return;
     std::size_t pointsAt = countsAt + 4 * polygons;
@@ -366,214 +412,233 @@ void EmfPlayer::polyPoly(bool closed, const Bytes& r)
 
 void EmfPlayer::text(const Bytes& r, bool wide)
 {
-    const std::size_t textAt = offsetof(U_EMREXTTEXTOUTW, emrtext);
-    if (!Usable(r, textAt + sizeof(U_EMRTEXT)))
+    if (r.size() < emf::text::Size)
         return;
-    const U_EMRTEXT header = r.at<U_EMRTEXT>(textAt);
-    std::size_t offset = textAt + sizeof(U_EMRTEXT);
+    const std::uint32_t options = r.at<std::uint32_t>(emf::text::Options);
+    const std::size_t count = r.at<std::uint32_t>(emf::text::Chars);
+    const std::size_t stringAt = r.at<std::uint32_t>(emf::text::StringOffset);
+    std::size_t offset = emf::text::Size;
     QRectF rect;
-    if (!(header.fOptions & U_ETO_NO_RECT)) {
-        if (!r.has(offset, sizeof(U_RECTL)))
-            return;
-        rect = Rect(r.at<U_RECTL>(offset));
-        offset += sizeof(U_RECTL);
+    if (!(options & emf::text::NoRect)) {
+        rect = Rect(r.at<emf::RectL>(emf::text::Rectangle));
+        offset += sizeof(emf::RectL);
     }
-    const std::size_t count = header.nChars;
+    // The record must hold the advances' offset, and a 32-bit advance a
+    // character from there, whether they are read or not.
+    if (!r.has(offset, 4))
+        return;
+    const std::size_t dxAt = r.at<std::uint32_t>(offset);
+    if (!r.hasArray(dxAt, count, 4))
+        return;
     const std::size_t unit = wide ? 2 : 1;
-    if (!r.hasArray(header.offString, count, unit))
+    if (!r.hasArray(stringAt, count, unit))
         return;
     QString text;
     if (wide) {
         text.reserve(static_cast<qsizetype>(count));
         for (std::size_t i = 0; i < count; ++i)
-            text.append(QChar(r.at<char16_t>(header.offString + 2 * i)));
+            text.append(QChar(r.at<char16_t>(stringAt + 2 * i)));
     } else {
-        text = canvas_.decodeText(r.sub(header.offString, count).view());
+        text = canvas_.decodeText(r.sub(stringAt, count).view());
     }
     // Advances, one per character (two with ETO_PDY: x and y), where given.
     std::vector<double> dx;
-    const std::size_t dxAt = r.at<std::uint32_t>(offset);
-    const std::size_t step = (header.fOptions & U_ETO_PDY) ? 2 : 1;
+    const std::size_t step = (options & emf::text::AdvancesXY) ? 2 : 1;
     if (dxAt != 0 && static_cast<std::size_t>(text.size()) == count && r.hasArray(dxAt, count * step, 4)) {
         dx.reserve(count);
         for (std::size_t i = 0; i < count; ++i)
             dx.push_back(r.at<std::int32_t>(dxAt + 4 * step * i));
     }
-    canvas_.text(Point(header.ptlReference), text, dx, header.fOptions, rect);
+    canvas_.text(Point(r.at<emf::PointL>(emf::text::Reference)), text, dx, options, rect);
 }
 
 void EmfPlayer::createFont(const Bytes& r)
 {
-    const std::size_t fontAt = offsetof(U_EMREXTCREATEFONTINDIRECTW, elfw);
-    if (!Usable(r, fontAt + sizeof(U_LOGFONT)))
+    if (r.size() < emf::createFont::Size)
         return;
-    const U_LOGFONT logFont = r.at<U_LOGFONT>(fontAt);
     Font font;
-    font.height = logFont.lfHeight;
-    font.escapement = logFont.lfEscapement;
-    font.weight = logFont.lfWeight;
-    font.italic = logFont.lfItalic != 0;
-    font.underline = logFont.lfUnderline != 0;
-    font.strikeOut = logFont.lfStrikeOut != 0;
-    font.charset = logFont.lfCharSet;
-    for (const std::uint16_t c : logFont.lfFaceName) {
+    font.height = r.at<std::int32_t>(emf::createFont::Height);
+    font.escapement = r.at<std::int32_t>(emf::createFont::Escapement);
+    font.weight = r.at<std::int32_t>(emf::createFont::Weight);
+    font.italic = r.at<std::uint8_t>(emf::createFont::Italic) != 0;
+    font.underline = r.at<std::uint8_t>(emf::createFont::Underline) != 0;
+    font.strikeOut = r.at<std::uint8_t>(emf::createFont::StrikeOut) != 0;
+    font.charset = r.at<std::uint8_t>(emf::createFont::CharSet);
+    for (std::size_t i = 0; i < emf::createFont::FaceNameLength; ++i) {
+        const char16_t c = r.at<char16_t>(emf::createFont::FaceName + 2 * i);
         if (c == 0)
             break;
-        font.face.append(QChar(char16_t(c)));
+        font.face.append(QChar(c));
     }
-    canvas_.setObject(r.at<std::uint32_t>(offsetof(U_EMREXTCREATEFONTINDIRECTW, ihFont)), std::move(font));
+    canvas_.setObject(r.at<std::uint32_t>(emf::createFont::Index), std::move(font));
 }
 
 void EmfPlayer::createPen(const Bytes& r)
 {
-    if (!Usable(r, U_SIZE_EMRCREATEPEN))
+    if (r.size() < emf::createPen::Size)
         return;
-    const U_LOGPEN logPen = r.at<U_LOGPEN>(offsetof(U_EMRCREATEPEN, lopn));
-    canvas_.setObject(r.at<std::uint32_t>(offsetof(U_EMRCREATEPEN, ihPen)),
-                      Pen{logPen.lopnStyle, double(logPen.lopnWidth.x), Colour(logPen.lopnColor)});
+    canvas_.setObject(r.at<std::uint32_t>(emf::createPen::Index),
+                      Pen{r.at<std::uint32_t>(emf::createPen::Style), double(r.at<std::int32_t>(emf::createPen::Width)),
+                          Colour(r.at<emf::ColorRef>(emf::createPen::Colour))});
 }
 
 void EmfPlayer::createExtPen(const Bytes& r)
 {
-    const std::size_t penAt = offsetof(U_EMREXTCREATEPEN, elp);
-    if (!Usable(r, penAt + offsetof(U_EXTLOGPEN, elpStyleEntry)))
+    namespace pen = emf::extCreatePen;
+    if (r.size() < pen::Size || !r.hasArray(pen::Size, r.at<std::uint32_t>(pen::StyleEntries), 4) ||
+        !BitmapFits(r, {pen::BitmapInfoOffset, pen::BitmapInfoSize, pen::BitsOffset, pen::BitsSize, 0},
+                    emf::DibRgbColours))
         return;
-    const std::uint32_t style = r.at<std::uint32_t>(penAt + offsetof(U_EXTLOGPEN, elpPenStyle));
-    const std::uint32_t brushStyle = r.at<std::uint32_t>(penAt + offsetof(U_EXTLOGPEN, elpBrushStyle));
-    Pen pen;
-    pen.style = brushStyle == U_BS_NULL ? std::uint32_t(U_PS_NULL) : style;
+    const std::uint32_t style = r.at<std::uint32_t>(pen::PenStyle);
+    Pen created;
+    created.style = r.at<std::uint32_t>(pen::BrushStyle) == emf::BrushNull ? emf::PenNull : style;
     // Cosmetic pens are one pixel wide whatever width they give.
-    pen.width = (style & U_PS_GEOMETRIC) ? double(r.at<std::uint32_t>(penAt + offsetof(U_EXTLOGPEN, elpWidth))) : 0;
-    pen.colour = Colour(r.at<U_COLORREF>(penAt + offsetof(U_EXTLOGPEN, elpColor)));
-    canvas_.setObject(r.at<std::uint32_t>(offsetof(U_EMREXTCREATEPEN, ihPen)), pen);
+    created.width = (style & emf::PenGeometric) ? double(r.at<std::uint32_t>(pen::Width)) : 0;
+    created.colour = Colour(r.at<emf::ColorRef>(pen::Colour));
+    canvas_.setObject(r.at<std::uint32_t>(pen::Index), created);
 }
 
 void EmfPlayer::createBrush(const Bytes& r)
 {
-    if (!Usable(r, U_SIZE_EMRCREATEBRUSHINDIRECT))
+    if (r.size() < emf::createBrush::Size)
         return;
-    const U_LOGBRUSH logBrush = r.at<U_LOGBRUSH>(offsetof(U_EMRCREATEBRUSHINDIRECT, lb));
     Brush brush;
-    brush.colour = Colour(logBrush.lbColor);
-    switch (logBrush.lbStyle) {
-    case U_BS_SOLID: break;
-    case U_BS_NULL: brush.kind = Brush::Kind::Hollow; break;
-    case U_BS_HATCHED:
+    brush.colour = Colour(r.at<emf::ColorRef>(emf::createBrush::Colour));
+    switch (r.at<std::uint32_t>(emf::createBrush::Style)) {
+    case emf::BrushSolid: break;
+    case emf::BrushNull: brush.kind = Brush::Kind::Hollow; break;
+    case emf::BrushHatched:
         brush.kind = Brush::Kind::Hatched;
-        brush.hatch = int(logBrush.lbHatch);
+        brush.hatch = int(r.at<std::uint32_t>(emf::createBrush::Hatch));
         break;
     default: brush.colour = Qt::gray; break;
     }
-    canvas_.setObject(r.at<std::uint32_t>(offsetof(U_EMRCREATEBRUSHINDIRECT, ihBrush)), std::move(brush));
+    canvas_.setObject(r.at<std::uint32_t>(emf::createBrush::Index), std::move(brush));
 }
 
-base::Result<Dib> EmfPlayer::bitmapAt(const Bytes& r, std::uint32_t offInfo, std::uint32_t infoSize,
-                                      std::uint32_t offBits, std::uint32_t bitsSize) const
+base::Result<Dib> EmfPlayer::bitmapAt(const Bytes& r, const emf::BitmapFields& fields) const
 {
-    if (infoSize == 0 || !r.has(offInfo, infoSize) || !r.has(offBits, bitsSize))
+    const std::uint32_t infoAt = r.at<std::uint32_t>(fields.infoOffset);
+    const std::uint32_t infoSize = r.at<std::uint32_t>(fields.infoSize);
+    const std::uint32_t bitsAt = r.at<std::uint32_t>(fields.bitsOffset);
+    const std::uint32_t bitsSize = r.at<std::uint32_t>(fields.bitsSize);
+    if (infoSize == 0 || !r.has(infoAt, infoSize) || !r.has(bitsAt, bitsSize))
         return base::Fail(QStringLiteral("bitmap outside its record"));
-    return DecodeDib(r.sub(offInfo, infoSize), r.sub(offBits, bitsSize));
+    return DecodeDib(r.sub(infoAt, infoSize), r.sub(bitsAt, bitsSize));
 }
 
 void EmfPlayer::createPatternBrush(const Bytes& r)
 {
-    if (!Usable(r, U_SIZE_EMRCREATEDIBPATTERNBRUSHPT))
+    using namespace emf::patternBrush;
+    const emf::BitmapFields bitmap{BitmapInfoOffset, BitmapInfoSize, BitsOffset, BitsSize, Usage};
+    const std::uint32_t usage = r.at<std::uint32_t>(Usage);
+    if (r.size() < Size || !BitmapFits(r, bitmap, usage))
         return;
-    const U_EMRCREATEDIBPATTERNBRUSHPT record = r.at<U_EMRCREATEDIBPATTERNBRUSHPT>(0);
     Brush brush;
     brush.colour = Qt::gray;
-    if (record.iUsage == U_DIB_RGB_COLORS) {
-        if (const base::Result<Dib> dib = bitmapAt(r, record.offBmi, record.cbBmi, record.offBits, record.cbBits)) {
+    if (usage == emf::DibRgbColours) {
+        if (const base::Result<Dib> dib = bitmapAt(r, bitmap)) {
             brush.kind = Brush::Kind::Pattern;
             brush.pattern = dib->image;
         }
     }
-    canvas_.setObject(record.ihBrush, std::move(brush));
+    canvas_.setObject(r.at<std::uint32_t>(Index), std::move(brush));
 }
 
 void EmfPlayer::clipRegion(const Bytes& r)
 {
-    const std::size_t dataAt = offsetof(U_EMREXTSELECTCLIPRGN, RgnData);
-    if (!Usable(r, dataAt))
+    using namespace emf::clipRegion;
+    if (r.size() < Size)
         return;
-    const std::uint32_t size = r.at<std::uint32_t>(offsetof(U_EMREXTSELECTCLIPRGN, cbRgnData));
-    const int mode = int(r.at<std::uint32_t>(offsetof(U_EMREXTSELECTCLIPRGN, iMode)));
+    const std::uint32_t size = r.at<std::uint32_t>(DataSize);
+    const std::uint32_t mode = r.at<std::uint32_t>(Mode);
+    // Only RGN_COPY may come without a region: it resets the clipping.
+    if (size == 0 && mode != ModeCopy)
+        return;
     std::vector<QRectF> rects;
     if (size > 0) {
-        const std::size_t rectsAt = dataAt + sizeof(U_RGNDATAHEADER);
-        const std::size_t count = r.at<std::uint32_t>(dataAt + offsetof(U_RGNDATAHEADER, nCount));
-        if (!r.has(dataAt, size) || size < sizeof(U_RGNDATAHEADER) ||
-            !Bytes(r.data(), dataAt + size).hasArray(rectsAt, count, sizeof(U_RECTL)))
+        const std::size_t rectsAt = Data + DataHeaderSize;
+        const std::size_t count = r.at<std::uint32_t>(Data + DataRects);
+        if (!r.has(Data, size) || size < DataHeaderSize ||
+            !Bytes(r.data(), Data + size).hasArray(rectsAt, count, sizeof(emf::RectL)))
             return;
         rects.reserve(count);
         for (std::size_t i = 0; i < count; ++i)
-            rects.push_back(Rect(r.at<U_RECTL>(rectsAt + i * sizeof(U_RECTL))));
+            rects.push_back(Rect(r.at<emf::RectL>(rectsAt + i * sizeof(emf::RectL))));
     }
-    canvas_.combineClipRegion(rects, mode);
+    canvas_.combineClipRegion(rects, int(mode));
 }
 
 void EmfPlayer::stretchDibits(const Bytes& r)
 {
-    if (!Usable(r, U_SIZE_EMRSTRETCHDIBITS))
+    using namespace emf::stretchDiBits;
+    const std::uint32_t usage = r.at<std::uint32_t>(Bitmap.usage);
+    if (r.size() < Size || !BitmapFits(r, Bitmap, usage))
         return;
-    const U_EMRSTRETCHDIBITS record = r.at<U_EMRSTRETCHDIBITS>(0);
-    if (record.iUsageSrc != U_DIB_RGB_COLORS)
+    if (usage != emf::DibRgbColours)
         return; // palette indices without the palette
-    const base::Result<Dib> dib = bitmapAt(r, record.offBmiSrc, record.cbBmiSrc, record.offBitsSrc, record.cbBitsSrc);
+    const base::Result<Dib> dib = bitmapAt(r, Bitmap);
     if (!dib)
         return;
-    canvas_.bitmap(QRectF(Point(record.Dest), QSizeF(record.cDest.x, record.cDest.y)), dib->image,
-                   SourceRect(*dib, record.Src.x, record.Src.y, record.cSrc.x, record.cSrc.y), record.dwRop);
+    const emf::PointL destSize = r.at<emf::PointL>(DestSize);
+    const emf::PointL src = r.at<emf::PointL>(Src);
+    const emf::PointL srcSize = r.at<emf::PointL>(SrcSize);
+    canvas_.bitmap(QRectF(Point(r.at<emf::PointL>(Dest)), QSizeF(destSize.x, destSize.y)), dib->image,
+                   SourceRect(*dib, src.x, src.y, srcSize.x, srcSize.y), r.at<std::uint32_t>(Rop));
 }
 
 void EmfPlayer::dibitsToDevice(const Bytes& r)
 {
-    if (!Usable(r, U_SIZE_EMRSETDIBITSTODEVICE))
+    using namespace emf::setDiBitsToDevice;
+    const std::uint32_t usage = r.at<std::uint32_t>(Bitmap.usage);
+    if (r.size() < Size || !BitmapFits(r, Bitmap, usage))
         return;
-    const U_EMRSETDIBITSTODEVICE record = r.at<U_EMRSETDIBITSTODEVICE>(0);
-    if (record.iUsageSrc != U_DIB_RGB_COLORS)
+    if (usage != emf::DibRgbColours)
         return;
-    const base::Result<Dib> dib = bitmapAt(r, record.offBmiSrc, record.cbBmiSrc, record.offBitsSrc, record.cbBitsSrc);
+    const base::Result<Dib> dib = bitmapAt(r, Bitmap);
     if (!dib)
         return;
-    const QSizeF extent(record.cSrc.x, record.cSrc.y);
-    canvas_.bitmap(QRectF(Point(record.Dest), extent), dib->image,
-                   SourceRect(*dib, record.Src.x, record.Src.y, extent.width(), extent.height()), U_SRCCOPY);
+    const emf::PointL src = r.at<emf::PointL>(Src);
+    const emf::PointL srcSize = r.at<emf::PointL>(SrcSize);
+    const QSizeF extent(srcSize.x, srcSize.y);
+    canvas_.bitmap(QRectF(Point(r.at<emf::PointL>(Dest)), extent), dib->image,
+                   SourceRect(*dib, src.x, src.y, extent.width(), extent.height()), emf::SrcCopy);
 }
 
 void EmfPlayer::blit(const Bytes& r, std::uint32_t type)
 {
     // BITBLT, STRETCHBLT and ALPHABLEND share their layout up to the source size.
-    static_assert(offsetof(U_EMRBITBLT, cbBitsSrc) == offsetof(U_EMRSTRETCHBLT, cbBitsSrc));
-    static_assert(offsetof(U_EMRALPHABLEND, cSrc) == offsetof(U_EMRSTRETCHBLT, cSrc));
-    const std::size_t minimum = type == U_EMR_BITBLT ? U_SIZE_EMRBITBLT : U_SIZE_EMRSTRETCHBLT;
-    if (!Usable(r, minimum))
+    using namespace emf::bitBlt;
+    const std::size_t minimum = type == emf::BitBlt ? Size : emf::stretchBlt::Size;
+    const std::uint32_t usage = r.at<std::uint32_t>(Bitmap.usage);
+    if (r.size() < minimum || !BitmapFits(r, Bitmap, usage))
         return;
-    const U_EMRBITBLT record = r.at<U_EMRBITBLT>(0);
-    const QRectF destination(Point(record.Dest), QSizeF(record.cDest.x, record.cDest.y));
-    const std::uint32_t rop = type == U_EMR_ALPHABLEND ? U_SRCCOPY : record.dwRop;
-    if (record.cbBmiSrc == 0) {
+    const emf::PointL destSize = r.at<emf::PointL>(DestSize);
+    const QRectF destination(Point(r.at<emf::PointL>(Dest)), QSizeF(destSize.x, destSize.y));
+    const std::uint32_t rop = type == emf::AlphaBlend ? emf::SrcCopy : r.at<std::uint32_t>(Rop);
+    if (r.at<std::uint32_t>(Bitmap.infoSize) == 0) {
         canvas_.patternBlit(destination, rop); // no source: the brush or a fixed colour
         return;
     }
-    if (record.iUsageSrc != U_DIB_RGB_COLORS)
+    if (usage != emf::DibRgbColours)
         return;
-    base::Result<Dib> dib = bitmapAt(r, record.offBmiSrc, record.cbBmiSrc, record.offBitsSrc, record.cbBitsSrc);
+    base::Result<Dib> dib = bitmapAt(r, Bitmap);
     if (!dib)
         return;
     QSizeF sourceSize = destination.size();
-    if (type != U_EMR_BITBLT) {
-        const U_POINTL size = r.at<U_POINTL>(offsetof(U_EMRSTRETCHBLT, cSrc));
+    if (type != emf::BitBlt) {
+        const emf::PointL size = r.at<emf::PointL>(emf::stretchBlt::SrcSize);
         sourceSize = QSizeF(size.x, size.y);
     }
-    if (type == U_EMR_ALPHABLEND) {
-        const U_BLEND blend = r.at<U_BLEND>(offsetof(U_EMRALPHABLEND, Blend));
+    if (type == emf::AlphaBlend) {
         // Per-pixel alpha rides in the fourth byte of 32-bit pixels.
-        if ((blend.Op & U_AC_SRC_ALPHA) && dib->image.format() == QImage::Format_RGB32)
+        if ((r.at<std::uint8_t>(emf::stretchBlt::AlphaFormat) & emf::stretchBlt::SourceAlpha) &&
+            dib->image.format() == QImage::Format_RGB32)
             dib.value().image.reinterpretAsFormat(QImage::Format_ARGB32_Premultiplied);
     }
-    canvas_.bitmap(destination, dib->image,
-                   SourceRect(*dib, record.Src.x, record.Src.y, sourceSize.width(), sourceSize.height()), rop);
+    const emf::PointL src = r.at<emf::PointL>(Src);
+    canvas_.bitmap(destination, dib->image, SourceRect(*dib, src.x, src.y, sourceSize.width(), sourceSize.height()),
+                   rop);
 }
 
 } // namespace
@@ -601,11 +666,6 @@ base::Status PlayEmf(Bytes emf, Canvas& canvas)
     if (!(frame.width() > 0 && frame.height() > 0))
         return base::Fail(QStringLiteral("metafile gives no size"));
 
-    // libUEMF reads records in place: give it aligned words, and padding.
-    std::vector<std::uint32_t> words((emf.size() + SafetyPadding + 3) / 4, 0);
-    std::memcpy(words.data(), emf.data(), emf.size());
-    const Bytes data(reinterpret_cast<const char*>(words.data()), emf.size());
-
     const QSize image = canvas.imageSize();
     const double sx = image.width() / frame.width();
     const double sy = image.height() / frame.height();
@@ -615,15 +675,15 @@ base::Status PlayEmf(Bytes emf, Canvas& canvas)
 
     EmfPlayer player(canvas);
     std::size_t offset = header->size;
-    while (offset < data.size() && canvas.takeRecord()) {
-        const Bytes rest = data.from(offset);
-        if (!rest.has(0, RecordHeader))
+    while (offset < emf.size() && canvas.takeRecord()) {
+        const Bytes rest = emf.from(offset);
+        if (!rest.has(0, emf::record::HeaderSize))
             break;
-        const std::uint32_t type = rest.at<std::uint32_t>(offsetof(U_EMR, iType));
-        const std::uint32_t size = rest.at<std::uint32_t>(offsetof(U_EMR, nSize));
-        if (size < RecordHeader || size % 4 != 0 || size > rest.size())
+        const std::uint32_t type = rest.at<std::uint32_t>(emf::record::Type);
+        const std::uint32_t size = rest.at<std::uint32_t>(emf::record::Size);
+        if (size < emf::record::HeaderSize || size % 4 != 0 || size > rest.size())
             break; // a record that claims more than the file holds ends the picture
-        if (type == U_EMR_EOF)
+        if (type == emf::Eof)
             break;
         player.play(type, rest.sub(0, size));
         offset += size;

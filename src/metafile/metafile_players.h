@@ -7,8 +7,8 @@
 #include <QSizeF>
 
 // The record readers of the two metafile formats. They are the only code
-// that knows libUEMF, and they check every record against the bytes before
-// handing it to the library or to the canvas.
+// that knows the record layouts, and they check every record against the
+// bytes before handing what it says to the canvas.
 namespace metafile {
 
 base::Result<QSizeF> WmfSize(Bytes wmf);

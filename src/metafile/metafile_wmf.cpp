@@ -1,11 +1,10 @@
-// WMF records through libUEMF: its record layouts and its checks that a
-// record lies inside the file. Every count and offset inside a record is
-// checked here again, in 64-bit arithmetic, before anything is read.
+// WMF records, read with the layouts of wmf_records.h. Every record is
+// checked to lie inside the file, and every count and offset inside a
+// record, in 64-bit arithmetic, before anything is read.
 #include "metafile/metafile_players.h"
 
 #include "metafile/metafile_dib.h"
-
-#include <uwmf.h>
+#include "metafile/wmf_records.h"
 
 #include <cstddef>
 #include <cstdint>
@@ -14,9 +13,8 @@ namespace metafile {
 
 namespace {
 
-constexpr std::uint32_t PlaceableKey = 0x9AC6CDD7;
-constexpr std::size_t RecordHeader = U_SIZE_METARECORD;
-constexpr std::size_t MaxFaceName = 32;
+constexpr std::size_t RecordHeader = wmf::record::HeaderSize;
+constexpr std::size_t PointSize = 4; // two 16-bit coordinates
 
 struct Header {
     std::size_t recordsStart = 0;
@@ -26,34 +24,41 @@ struct Header {
     int unitsPerInch = 0;
 };
 
-// The headers are read here with libUEMF's layouts: its own header reader
-// counts the placeable header twice and refuses small pictures.
+// Left, top, right, bottom: the order of the placeable header and of the
+// text records' rectangles.
+QRectF RectLTRB(const Bytes& bytes, std::size_t offset)
+{
+    return QRectF(QPointF(bytes.at<std::int16_t>(offset), bytes.at<std::int16_t>(offset + 2)),
+                  QPointF(bytes.at<std::int16_t>(offset + 4), bytes.at<std::int16_t>(offset + 6)));
+}
+
 base::Result<Header> ReadHeader(Bytes wmf)
 {
     Header result;
     std::size_t at = 0;
-    if (wmf.at<std::uint32_t>(offsetof(U_WMRPLACEABLE, Key)) == PlaceableKey) {
-        if (!wmf.has(0, U_SIZE_WMRPLACEABLE))
+    if (wmf.at<std::uint32_t>(wmf::placeable::Key) == wmf::placeable::KeyValue) {
+        if (!wmf.has(0, wmf::placeable::Size))
             return base::Fail(QStringLiteral("not a Windows metafile"));
-        const U_RECT16 box = wmf.at<U_RECT16>(offsetof(U_WMRPLACEABLE, Dst));
         result.placeable = true;
-        result.frame = QRectF(QPointF(box.left, box.top), QPointF(box.right, box.bottom));
-        result.unitsPerInch = wmf.at<std::uint16_t>(offsetof(U_WMRPLACEABLE, Inch));
-        at = U_SIZE_WMRPLACEABLE;
+        result.frame = RectLTRB(wmf, wmf::placeable::BoundingBox);
+        result.unitsPerInch = wmf.at<std::uint16_t>(wmf::placeable::UnitsPerInch);
+        at = wmf::placeable::Size;
     }
     const Bytes header = wmf.from(at);
     // The standard header: type 1 (memory) or 2 (disk), nine words long.
-    const std::uint8_t type = header.at<std::uint8_t>(offsetof(U_WMRHEADER, iType));
-    if (!header.has(0, U_SIZE_WMRHEADER) || (type != 1 && type != 2) ||
-        header.at<std::uint8_t>(offsetof(U_WMRHEADER, xb)) != 0 ||
-        header.at<std::uint16_t>(offsetof(U_WMRHEADER, Size16w)) != U_SIZE_WMRHEADER / 2)
+    const std::uint16_t type = header.at<std::uint16_t>(wmf::header::Type);
+    if (!header.has(0, wmf::header::Size) || (type != 1 && type != 2) ||
+        header.at<std::uint16_t>(wmf::header::HeaderWords) != wmf::header::Size / 2)
         return base::Fail(QStringLiteral("not a Windows metafile"));
-    result.recordsStart = at + U_SIZE_WMRHEADER;
-    result.objects = header.at<std::uint16_t>(offsetof(U_WMRHEADER, nObjects));
+    result.recordsStart = at + wmf::header::Size;
+    result.objects = header.at<std::uint16_t>(wmf::header::Objects);
     return result;
 }
 
-QColor Colour(const U_COLORREF& c) { return QColor(c.Red, c.Green, c.Blue); }
+QColor Colour(const Bytes& record, std::size_t offset)
+{
+    return QColor(record.at<std::uint8_t>(offset), record.at<std::uint8_t>(offset + 1), record.at<std::uint8_t>(offset + 2));
+}
 
 // WMF writes points y first.
 QPointF PointYX(const Bytes& record, std::size_t offset)
@@ -73,8 +78,7 @@ QPolygonF Points(const Bytes& record, std::size_t offset, std::size_t count)
     QPolygonF points;
     points.reserve(static_cast<qsizetype>(count));
     for (std::size_t i = 0; i < count; ++i) {
-        const U_POINT16 p = record.at<U_POINT16>(offset + 4 * i);
-        points.append(QPointF(p.x, p.y));
+        points.append(QPointF(record.at<std::int16_t>(offset + 4 * i), record.at<std::int16_t>(offset + 4 * i + 2)));
     }
     return points;
 }
@@ -107,151 +111,151 @@ void WmfPlayer::play(std::uint8_t type, const Bytes& r)
     // The one-word records, and two-word ones whose second word is optional.
     const auto word = [&r] { return r.at<std::uint16_t>(RecordHeader); };
     switch (type) {
-    case U_WMR_SETBKCOLOR:
-        if (size >= U_SIZE_WMRSETBKCOLOR)
-            canvas_.setBackgroundColour(Colour(r.at<U_COLORREF>(offsetof(U_WMRSETBKCOLOR, Color))));
+    case wmf::SetBkColor:
+        if (size >= wmf::colour::Size)
+            canvas_.setBackgroundColour(Colour(r, wmf::colour::Colour));
         break;
-    case U_WMR_SETTEXTCOLOR:
-        if (size >= U_SIZE_WMRSETTEXTCOLOR)
-            canvas_.setTextColour(Colour(r.at<U_COLORREF>(offsetof(U_WMRSETTEXTCOLOR, Color))));
+    case wmf::SetTextColor:
+        if (size >= wmf::colour::Size)
+            canvas_.setTextColour(Colour(r, wmf::colour::Colour));
         break;
-    case U_WMR_SETBKMODE:
-        if (size >= U_SIZE_WMRSETBKMODE)
+    case wmf::SetBkMode:
+        if (size >= wmf::word::Size)
             canvas_.setBackgroundMode(word());
         break;
-    case U_WMR_SETPOLYFILLMODE:
-        if (size >= U_SIZE_WMRSETPOLYFILLMODE)
+    case wmf::SetPolyFillMode:
+        if (size >= wmf::word::Size)
             canvas_.setPolyFillMode(word());
         break;
-    case U_WMR_SETROP2:
-        if (size >= U_SIZE_WMRSETROP2)
+    case wmf::SetRop2:
+        if (size >= wmf::word::Size)
             canvas_.setRop2(word());
         break;
-    case U_WMR_SETTEXTALIGN:
-        if (size >= U_SIZE_WMRSETTEXTALIGN)
+    case wmf::SetTextAlign:
+        if (size >= wmf::word::Size)
             canvas_.setTextAlign(word());
         break;
     // The picture's frame is the window; the viewport is the image the
     // picture is drawn into, whatever viewport the records name.
-    case U_WMR_SETWINDOWORG:
-        if (size >= U_SIZE_WMRSETWINDOWORG)
-            canvas_.setWindowOrigin(PointYX(r, offsetof(U_WMRSETWINDOWORG, y)));
+    case wmf::SetWindowOrg:
+        if (size >= wmf::point::Size)
+            canvas_.setWindowOrigin(PointYX(r, wmf::point::Point));
         break;
-    case U_WMR_SETWINDOWEXT:
-        if (size >= U_SIZE_WMRSETWINDOWEXT) {
-            const QPointF extent = PointYX(r, offsetof(U_WMRSETWINDOWEXT, y));
+    case wmf::SetWindowExt:
+        if (size >= wmf::point::Size) {
+            const QPointF extent = PointYX(r, wmf::point::Point);
             canvas_.setWindowExtent(QSizeF(extent.x(), extent.y()));
         }
         break;
-    case U_WMR_OFFSETWINDOWORG:
-        if (size >= U_SIZE_WMROFFSETWINDOWORG)
-            canvas_.offsetWindowOrigin(PointYX(r, offsetof(U_WMROFFSETWINDOWORG, y)));
+    case wmf::OffsetWindowOrg:
+        if (size >= wmf::point::Size)
+            canvas_.offsetWindowOrigin(PointYX(r, wmf::point::Point));
         break;
-    case U_WMR_SCALEWINDOWEXT:
-        if (size >= U_SIZE_WMRSCALEWINDOWEXT)
-            canvas_.scaleWindowExtent(r.at<std::int16_t>(offsetof(U_WMRSCALEWINDOWEXT, xNum)),
-                                      r.at<std::int16_t>(offsetof(U_WMRSCALEWINDOWEXT, xDenom)),
-                                      r.at<std::int16_t>(offsetof(U_WMRSCALEWINDOWEXT, yNum)),
-                                      r.at<std::int16_t>(offsetof(U_WMRSCALEWINDOWEXT, yDenom)));
+    case wmf::ScaleWindowExt:
+        if (size >= wmf::scaleWindowExt::Size)
+            canvas_.scaleWindowExtent(r.at<std::int16_t>(wmf::scaleWindowExt::XNum),
+                                      r.at<std::int16_t>(wmf::scaleWindowExt::XDenom),
+                                      r.at<std::int16_t>(wmf::scaleWindowExt::YNum),
+                                      r.at<std::int16_t>(wmf::scaleWindowExt::YDenom));
         break;
-    case U_WMR_MOVETO:
-        if (size >= U_SIZE_WMRMOVETO)
-            canvas_.moveTo(PointYX(r, offsetof(U_WMRMOVETO, y)));
+    case wmf::MoveTo:
+        if (size >= wmf::point::Size)
+            canvas_.moveTo(PointYX(r, wmf::point::Point));
         break;
-    case U_WMR_LINETO:
-        if (size >= U_SIZE_WMRLINETO)
-            canvas_.lineTo(PointYX(r, offsetof(U_WMRLINETO, y)));
+    case wmf::LineTo:
+        if (size >= wmf::point::Size)
+            canvas_.lineTo(PointYX(r, wmf::point::Point));
         break;
-    case U_WMR_EXCLUDECLIPRECT:
-        if (size >= U_SIZE_WMREXCLUDECLIPRECT)
-            canvas_.excludeClipRect(RectBRTL(r, offsetof(U_WMREXCLUDECLIPRECT, Bottom)));
+    case wmf::ExcludeClipRect:
+        if (size >= wmf::box::Size)
+            canvas_.excludeClipRect(RectBRTL(r, wmf::box::Rect));
         break;
-    case U_WMR_INTERSECTCLIPRECT:
-        if (size >= U_SIZE_WMRINTERSECTCLIPRECT)
-            canvas_.intersectClipRect(RectBRTL(r, offsetof(U_WMRINTERSECTCLIPRECT, Bottom)));
+    case wmf::IntersectClipRect:
+        if (size >= wmf::box::Size)
+            canvas_.intersectClipRect(RectBRTL(r, wmf::box::Rect));
         break;
-    case U_WMR_ARC:
-    case U_WMR_PIE:
-    case U_WMR_CHORD:
-        if (size >= U_SIZE_WMRARC) {
-            const Canvas::ArcKind kind = type == U_WMR_ARC ? Canvas::ArcKind::Arc
-                : type == U_WMR_PIE                        ? Canvas::ArcKind::Pie
+    case wmf::Arc:
+    case wmf::Pie:
+    case wmf::Chord:
+        if (size >= wmf::arc::Size) {
+            const Canvas::ArcKind kind = type == wmf::Arc ? Canvas::ArcKind::Arc
+                : type == wmf::Pie                        ? Canvas::ArcKind::Pie
                                                            : Canvas::ArcKind::Chord;
-            canvas_.arc(kind, RectBRTL(r, offsetof(U_WMRARC, Bottom)), PointYX(r, offsetof(U_WMRARC, yStartArc)),
-                        PointYX(r, offsetof(U_WMRARC, yEndArc)));
+            canvas_.arc(kind, RectBRTL(r, wmf::arc::Rect), PointYX(r, wmf::arc::Start),
+                        PointYX(r, wmf::arc::End));
         }
         break;
-    case U_WMR_ELLIPSE:
-        if (size >= U_SIZE_WMRELLIPSE)
-            canvas_.ellipse(RectBRTL(r, offsetof(U_WMRELLIPSE, Bottom)));
+    case wmf::Ellipse:
+        if (size >= wmf::box::Size)
+            canvas_.ellipse(RectBRTL(r, wmf::box::Rect));
         break;
-    case U_WMR_RECTANGLE:
-        if (size >= U_SIZE_WMRRECTANGLE)
-            canvas_.rectangle(RectBRTL(r, offsetof(U_WMRRECTANGLE, Bottom)));
+    case wmf::Rectangle:
+        if (size >= wmf::box::Size)
+            canvas_.rectangle(RectBRTL(r, wmf::box::Rect));
         break;
-    case U_WMR_ROUNDRECT:
-        if (size >= U_SIZE_WMRROUNDRECT)
-            canvas_.roundRect(RectBRTL(r, offsetof(U_WMRROUNDRECT, Bottom)),
-                              QSizeF(r.at<std::int16_t>(offsetof(U_WMRROUNDRECT, Width)),
-                                     r.at<std::int16_t>(offsetof(U_WMRROUNDRECT, Height))));
+    case wmf::RoundRect:
+        if (size >= wmf::roundRect::Size)
+            canvas_.roundRect(RectBRTL(r, wmf::roundRect::Rect),
+                              QSizeF(r.at<std::int16_t>(wmf::roundRect::Width),
+                                     r.at<std::int16_t>(wmf::roundRect::Height)));
         break;
-    case U_WMR_PATBLT:
-        if (size >= U_SIZE_WMRPATBLT) {
-            const QPointF at = PointYX(r, offsetof(U_WMRPATBLT, yDst));
-            const QSizeF extent(r.at<std::int16_t>(offsetof(U_WMRPATBLT, Width)),
-                                r.at<std::int16_t>(offsetof(U_WMRPATBLT, Height)));
-            canvas_.patternBlit(QRectF(at, extent), r.at<std::uint32_t>(offsetof(U_WMRPATBLT, rop3w)));
+    case wmf::PatBlt:
+        if (size >= wmf::patBlt::Size) {
+            const QPointF at = PointYX(r, wmf::patBlt::Dest);
+            const QSizeF extent(r.at<std::int16_t>(wmf::patBlt::Width),
+                                r.at<std::int16_t>(wmf::patBlt::Height));
+            canvas_.patternBlit(QRectF(at, extent), r.at<std::uint32_t>(wmf::patBlt::Rop));
         }
         break;
-    case U_WMR_SETPIXEL:
-        if (size >= U_SIZE_WMRSETPIXEL)
-            canvas_.setPixel(PointYX(r, offsetof(U_WMRSETPIXEL, y)),
-                             Colour(r.at<U_COLORREF>(offsetof(U_WMRSETPIXEL, Color))));
+    case wmf::SetPixel:
+        if (size >= wmf::setPixel::Size)
+            canvas_.setPixel(PointYX(r, wmf::setPixel::Point),
+                             Colour(r, wmf::setPixel::Colour));
         break;
-    case U_WMR_SAVEDC: canvas_.saveState(); break;
-    case U_WMR_RESTOREDC:
-        if (size >= U_SIZE_WMRRESTOREDC)
-            canvas_.restoreState(r.at<std::int16_t>(offsetof(U_WMRRESTOREDC, DC)));
+    case wmf::SaveDc: canvas_.saveState(); break;
+    case wmf::RestoreDc:
+        if (size >= wmf::word::Size)
+            canvas_.restoreState(r.at<std::int16_t>(wmf::word::Value));
         break;
-    case U_WMR_TEXTOUT: text(r); break;
-    case U_WMR_EXTTEXTOUT: extText(r); break;
-    case U_WMR_POLYGON: polygon(r, true); break;
-    case U_WMR_POLYLINE: polygon(r, false); break;
-    case U_WMR_POLYPOLYGON: polyPolygon(r); break;
-    case U_WMR_SELECTOBJECT:
-        if (size >= U_SIZE_WMRSELECTOBJECT)
-            canvas_.selectObject(r.at<std::uint16_t>(offsetof(U_WMRSELECTOBJECT, index)));
+    case wmf::TextOut: text(r); break;
+    case wmf::ExtTextOut: extText(r); break;
+    case wmf::Polygon: polygon(r, true); break;
+    case wmf::Polyline: polygon(r, false); break;
+    case wmf::PolyPolygon: polyPolygon(r); break;
+    case wmf::SelectObject:
+        if (size >= wmf::word::Size)
+            canvas_.selectObject(r.at<std::uint16_t>(wmf::word::Value));
         break;
-    case U_WMR_DELETEOBJECT:
-        if (size >= U_SIZE_WMRDELETEOBJECT)
-            canvas_.deleteObject(r.at<std::uint16_t>(offsetof(U_WMRDELETEOBJECT, index)));
+    case wmf::DeleteObject:
+        if (size >= wmf::word::Size)
+            canvas_.deleteObject(r.at<std::uint16_t>(wmf::word::Value));
         break;
-    case U_WMR_CREATEPENINDIRECT: createPen(r); break;
-    case U_WMR_CREATEBRUSHINDIRECT: createBrush(r); break;
-    case U_WMR_CREATEFONTINDIRECT: createFont(r); break;
-    case U_WMR_DIBCREATEPATTERNBRUSH: createPatternBrush(r); break;
+    case wmf::CreatePenIndirect: createPen(r); break;
+    case wmf::CreateBrushIndirect: createBrush(r); break;
+    case wmf::CreateFontIndirect: createFont(r); break;
+    case wmf::DibCreatePatternBrush: createPatternBrush(r); break;
     // Objects not drawn with still take their place in the table.
-    case U_WMR_CREATEPALETTE:
-    case U_WMR_CREATEPATTERNBRUSH:
-    case U_WMR_CREATEREGION:
-    case U_WMR_CREATEBITMAP:
-    case U_WMR_CREATEBITMAPINDIRECT: canvas_.addObject(OtherObject{}); break;
-    case U_WMR_STRETCHDIB: stretchDib(r); break;
-    case U_WMR_DIBSTRETCHBLT: dibBlit(r, true); break;
-    case U_WMR_DIBBITBLT: dibBlit(r, false); break;
-    case U_WMR_SETDIBTODEV: dibToDevice(r); break;
-    case U_WMR_BITBLT: bitmapBlit(r, false); break;
-    case U_WMR_STRETCHBLT: bitmapBlit(r, true); break;
+    case wmf::CreatePalette:
+    case wmf::CreatePatternBrush:
+    case wmf::CreateRegion:
+    case wmf::CreateBitmap:
+    case wmf::CreateBitmapIndirect: canvas_.addObject(OtherObject{}); break;
+    case wmf::StretchDib: stretchDib(r); break;
+    case wmf::DibStretchBlt: dibBlit(r, true); break;
+    case wmf::DibBitBlt: dibBlit(r, false); break;
+    case wmf::SetDibToDev: dibToDevice(r); break;
+    case wmf::BitBlt: bitmapBlit(r, false); break;
+    case wmf::StretchBlt: bitmapBlit(r, true); break;
     default: break; // palettes, regions, escapes, flood fills: not drawn
     }
 }
 
 void WmfPlayer::text(const Bytes& r)
 {
-    if (r.size() < U_SIZE_WMRTEXTOUT)
+    if (r.size() < wmf::textOut::Size)
         return;
-    const auto length = static_cast<std::size_t>(std::max<std::int16_t>(r.at<std::int16_t>(offsetof(U_WMRTEXTOUT, Length)), 0));
-    const std::size_t stringAt = offsetof(U_WMRTEXTOUT, String);
+    const auto length = static_cast<std::size_t>(std::max<std::int16_t>(r.at<std::int16_t>(wmf::textOut::Length), 0));
+    const std::size_t stringAt = wmf::textOut::String;
     const std::size_t pointAt = stringAt + length + (length & 1);
     if (!r.has(pointAt, 4))
         return;
@@ -260,19 +264,18 @@ void WmfPlayer::text(const Bytes& r)
 
 void WmfPlayer::extText(const Bytes& r)
 {
-    if (r.size() < U_SIZE_WMREXTTEXTOUT)
+    if (r.size() < wmf::extTextOut::Size)
         return;
-    const QPointF at = PointYX(r, offsetof(U_WMREXTTEXTOUT, y));
-    const auto length = static_cast<std::size_t>(std::max<std::int16_t>(r.at<std::int16_t>(offsetof(U_WMREXTTEXTOUT, Length)), 0));
-    const std::uint16_t options = r.at<std::uint16_t>(offsetof(U_WMREXTTEXTOUT, Opts));
-    std::size_t offset = U_SIZE_WMREXTTEXTOUT;
+    const QPointF at = PointYX(r, wmf::extTextOut::Point);
+    const auto length = static_cast<std::size_t>(std::max<std::int16_t>(r.at<std::int16_t>(wmf::extTextOut::Length), 0));
+    const std::uint16_t options = r.at<std::uint16_t>(wmf::extTextOut::Options);
+    std::size_t offset = wmf::extTextOut::Size;
     QRectF rect;
-    if (options & (U_ETO_OPAQUE | U_ETO_CLIPPED)) {
-        if (!r.has(offset, sizeof(U_RECT16)))
+    if (options & (wmf::extTextOut::Opaque | wmf::extTextOut::Clipped)) {
+        if (!r.has(offset, wmf::extTextOut::RectSize))
             return;
-        const U_RECT16 box = r.at<U_RECT16>(offset);
-        rect = QRectF(QPointF(box.left, box.top), QPointF(box.right, box.bottom));
-        offset += sizeof(U_RECT16);
+        rect = RectLTRB(r, offset);
+        offset += wmf::extTextOut::RectSize;
     }
     if (!r.has(offset, length))
         return;
@@ -290,11 +293,11 @@ void WmfPlayer::extText(const Bytes& r)
 
 void WmfPlayer::polygon(const Bytes& r, bool closed)
 {
-    if (r.size() < U_SIZE_WMRPOLYGON)
+    if (r.size() < wmf::poly::Size)
         return;
-    const std::size_t count = r.at<std::uint16_t>(offsetof(U_WMRPOLYGON, nPoints));
-    const std::size_t pointsAt = offsetof(U_WMRPOLYGON, aPoints);
-    if (!r.hasArray(pointsAt, count, sizeof(U_POINT16)))
+    const std::size_t count = r.at<std::uint16_t>(wmf::poly::Count);
+    const std::size_t pointsAt = wmf::poly::Points;
+    if (!r.hasArray(pointsAt, count, PointSize))
         return;
     const QPolygonF points = Points(r, pointsAt, count);
     if (closed)
@@ -305,10 +308,10 @@ void WmfPlayer::polygon(const Bytes& r, bool closed)
 
 void WmfPlayer::polyPolygon(const Bytes& r)
 {
-    if (r.size() < U_SIZE_WMRPOLYPOLYGON)
+    if (r.size() < wmf::polyPolygon::Size)
         return;
-    const std::size_t countsAt = offsetof(U_WMRPOLYPOLYGON, PPolygon) + offsetof(U_POLYPOLYGON, aPolyCounts);
-    const std::size_t polygons = r.at<std::uint16_t>(offsetof(U_WMRPOLYPOLYGON, PPolygon) + offsetof(U_POLYPOLYGON, nPolys));
+    const std::size_t countsAt = wmf::polyPolygon::Counts;
+    const std::size_t polygons = r.at<std::uint16_t>(wmf::polyPolygon::Polygons);
     if (!r.hasArray(countsAt, polygons, 2))
         return;
     std::size_t pointsAt = countsAt + 2 * polygons;
@@ -316,40 +319,39 @@ void WmfPlayer::polyPolygon(const Bytes& r)
     shapes.reserve(polygons);
     for (std::size_t i = 0; i < polygons; ++i) {
         const std::size_t count = r.at<std::uint16_t>(countsAt + 2 * i);
-        if (!r.hasArray(pointsAt, count, sizeof(U_POINT16)))
+        if (!r.hasArray(pointsAt, count, PointSize))
             return;
         shapes.push_back(Points(r, pointsAt, count));
-        pointsAt += count * sizeof(U_POINT16);
+        pointsAt += count * PointSize;
     }
     canvas_.polyPolygon(shapes);
 }
 
 void WmfPlayer::createPen(const Bytes& r)
 {
-    if (r.size() < U_SIZE_WMRCREATEPENINDIRECT) {
+    if (r.size() < wmf::createPen::Size) {
         canvas_.addObject(OtherObject{});
         return;
     }
-    const U_PEN pen = r.at<U_PEN>(offsetof(U_WMRCREATEPENINDIRECT, pen));
-    canvas_.addObject(Pen{pen.Style, double(std::int16_t(pen.Widthw[0])), Colour(pen.Color)});
+    canvas_.addObject(Pen{r.at<std::uint16_t>(wmf::createPen::Style), double(r.at<std::int16_t>(wmf::createPen::Width)),
+                          Colour(r, wmf::createPen::Colour)});
 }
 
 void WmfPlayer::createBrush(const Bytes& r)
 {
-    if (r.size() < U_SIZE_WMRCREATEBRUSHINDIRECT) {
+    if (r.size() < wmf::createBrush::Size) {
         canvas_.addObject(OtherObject{});
         return;
     }
-    const U_WLOGBRUSH logBrush = r.at<U_WLOGBRUSH>(offsetof(U_WMRCREATEBRUSHINDIRECT, brush));
     Brush brush;
-    brush.colour = Colour(logBrush.Color);
-    switch (logBrush.Style) {
-    case U_BS_SOLID: brush.kind = Brush::Kind::Solid; break;
-    case U_BS_HATCHED:
+    brush.colour = Colour(r, wmf::createBrush::Colour);
+    switch (r.at<std::uint16_t>(wmf::createBrush::Style)) {
+    case wmf::BrushSolid: brush.kind = Brush::Kind::Solid; break;
+    case wmf::BrushHatched:
         brush.kind = Brush::Kind::Hatched;
-        brush.hatch = logBrush.Hatch;
+        brush.hatch = r.at<std::uint16_t>(wmf::createBrush::Hatch);
         break;
-    case U_BS_NULL: brush.kind = Brush::Kind::Hollow; break;
+    case wmf::BrushNull: brush.kind = Brush::Kind::Hollow; break;
     default: // patterns come with their own record; here only the colour
         brush.kind = Brush::Kind::Solid;
         brush.colour = Qt::gray;
@@ -360,21 +362,20 @@ void WmfPlayer::createBrush(const Bytes& r)
 
 void WmfPlayer::createFont(const Bytes& r)
 {
-    const std::size_t at = offsetof(U_WMRCREATEFONTINDIRECT, font);
-    const std::size_t nameAt = at + offsetof(U_FONT, FaceName);
-    if (!r.has(at, nameAt - at)) {
+    const std::size_t nameAt = wmf::createFont::FaceName;
+    if (r.size() < nameAt) {
         canvas_.addObject(OtherObject{});
         return;
     }
     Font font;
-    font.height = r.at<std::int16_t>(at + offsetof(U_FONT, Height));
-    font.escapement = r.at<std::int16_t>(at + offsetof(U_FONT, Escapement));
-    font.weight = r.at<std::int16_t>(at + offsetof(U_FONT, Weight));
-    font.italic = r.at<std::uint8_t>(at + offsetof(U_FONT, Italic)) != 0;
-    font.underline = r.at<std::uint8_t>(at + offsetof(U_FONT, Underline)) != 0;
-    font.strikeOut = r.at<std::uint8_t>(at + offsetof(U_FONT, StrikeOut)) != 0;
-    font.charset = r.at<std::uint8_t>(at + offsetof(U_FONT, CharSet));
-    const std::string_view name = r.from(nameAt).view().substr(0, MaxFaceName);
+    font.height = r.at<std::int16_t>(wmf::createFont::Height);
+    font.escapement = r.at<std::int16_t>(wmf::createFont::Escapement);
+    font.weight = r.at<std::int16_t>(wmf::createFont::Weight);
+    font.italic = r.at<std::uint8_t>(wmf::createFont::Italic) != 0;
+    font.underline = r.at<std::uint8_t>(wmf::createFont::Underline) != 0;
+    font.strikeOut = r.at<std::uint8_t>(wmf::createFont::StrikeOut) != 0;
+    font.charset = r.at<std::uint8_t>(wmf::createFont::CharSet);
+    const std::string_view name = r.from(nameAt).view().substr(0, wmf::createFont::FaceNameLength);
     font.face = canvas_.decodeText(name.substr(0, name.find('\0')), font.charset, QString()).trimmed();
     canvas_.addObject(std::move(font));
 }
@@ -384,10 +385,10 @@ void WmfPlayer::createPatternBrush(const Bytes& r)
     Brush brush;
     brush.kind = Brush::Kind::Solid;
     brush.colour = Qt::gray;
-    const std::uint16_t style = r.at<std::uint16_t>(offsetof(U_WMRDIBCREATEPATTERNBRUSH, Style));
-    const std::uint16_t usage = r.at<std::uint16_t>(offsetof(U_WMRDIBCREATEPATTERNBRUSH, cUsage));
-    if (r.size() >= U_SIZE_WMRDIBCREATEPATTERNBRUSH && style != U_BS_PATTERN && usage == U_DIB_RGB_COLORS) {
-        if (const base::Result<Dib> dib = DecodePackedDib(r.from(offsetof(U_WMRDIBCREATEPATTERNBRUSH, Src)))) {
+    const std::uint16_t style = r.at<std::uint16_t>(wmf::dibPatternBrush::Style);
+    const std::uint16_t usage = r.at<std::uint16_t>(wmf::dibPatternBrush::Usage);
+    if (r.size() >= wmf::dibPatternBrush::Size && style != wmf::BrushPattern && usage == wmf::DibRgbColours) {
+        if (const base::Result<Dib> dib = DecodePackedDib(r.from(wmf::dibPatternBrush::Bitmap))) {
             brush.kind = Brush::Kind::Pattern;
             brush.pattern = dib->image;
         }
@@ -397,97 +398,97 @@ void WmfPlayer::createPatternBrush(const Bytes& r)
 
 void WmfPlayer::stretchDib(const Bytes& r)
 {
-    if (r.size() < U_SIZE_WMRSTRETCHDIB)
+    if (r.size() < wmf::stretchDib::Size)
         return;
-    if (r.at<std::uint16_t>(offsetof(U_WMRSTRETCHDIB, cUsage)) != U_DIB_RGB_COLORS)
+    if (r.at<std::uint16_t>(wmf::stretchDib::Usage) != wmf::DibRgbColours)
         return; // palette indices without the palette
-    const base::Result<Dib> dib = DecodePackedDib(r.from(offsetof(U_WMRSTRETCHDIB, dib)));
+    const base::Result<Dib> dib = DecodePackedDib(r.from(wmf::stretchDib::Bitmap));
     if (!dib)
         return;
-    const QRectF destination(PointYX(r, offsetof(U_WMRSTRETCHDIB, yDst)),
-                             QSizeF(r.at<std::int16_t>(offsetof(U_WMRSTRETCHDIB, wDst)),
-                                    r.at<std::int16_t>(offsetof(U_WMRSTRETCHDIB, hDst))));
-    const QPointF from = PointYX(r, offsetof(U_WMRSTRETCHDIB, ySrc));
-    const QRectF source = SourceRect(*dib, from.x(), from.y(), r.at<std::int16_t>(offsetof(U_WMRSTRETCHDIB, wSrc)),
-                                     r.at<std::int16_t>(offsetof(U_WMRSTRETCHDIB, hSrc)));
-    canvas_.bitmap(destination, dib->image, source, r.at<std::uint32_t>(offsetof(U_WMRSTRETCHDIB, rop3w)));
+    const QRectF destination(PointYX(r, wmf::stretchDib::Dest),
+                             QSizeF(r.at<std::int16_t>(wmf::stretchDib::DestWidth),
+                                    r.at<std::int16_t>(wmf::stretchDib::DestHeight)));
+    const QPointF from = PointYX(r, wmf::stretchDib::Src);
+    const QRectF source = SourceRect(*dib, from.x(), from.y(), r.at<std::int16_t>(wmf::stretchDib::SrcWidth),
+                                     r.at<std::int16_t>(wmf::stretchDib::SrcHeight));
+    canvas_.bitmap(destination, dib->image, source, r.at<std::uint32_t>(wmf::stretchDib::Rop));
 }
 
 void WmfPlayer::dibBlit(const Bytes& r, bool stretch)
 {
     const std::uint32_t rop = r.at<std::uint32_t>(RecordHeader);
     // Without a bitmap the record carries one more word and fills with the brush.
-    if (U_TEST_NOPXB(r.size(), r.at<std::uint8_t>(offsetof(U_METARECORD, xb)))) {
-        if (stretch && r.size() >= U_SIZE_WMRDIBSTRETCHBLT_NOPX) {
-            canvas_.patternBlit(QRectF(PointYX(r, offsetof(U_WMRDIBSTRETCHBLT_NOPX, yDst)),
-                                       QSizeF(r.at<std::int16_t>(offsetof(U_WMRDIBSTRETCHBLT_NOPX, wDst)),
-                                              r.at<std::int16_t>(offsetof(U_WMRDIBSTRETCHBLT_NOPX, hDst)))),
+    if (wmf::BlitWithoutBitmap(r.size(), r.at<std::uint8_t>(wmf::record::FunctionHigh))) {
+        if (stretch && r.size() >= wmf::stretchBltNoBitmap::Size) {
+            canvas_.patternBlit(QRectF(PointYX(r, wmf::stretchBltNoBitmap::Dest),
+                                       QSizeF(r.at<std::int16_t>(wmf::stretchBltNoBitmap::DestWidth),
+                                              r.at<std::int16_t>(wmf::stretchBltNoBitmap::DestHeight))),
                                 rop);
-        } else if (!stretch && r.size() >= U_SIZE_WMRDIBBITBLT_NOPX) {
-            canvas_.patternBlit(QRectF(PointYX(r, offsetof(U_WMRDIBBITBLT_NOPX, yDst)),
-                                       QSizeF(r.at<std::int16_t>(offsetof(U_WMRDIBBITBLT_NOPX, Width)),
-                                              r.at<std::int16_t>(offsetof(U_WMRDIBBITBLT_NOPX, Height)))),
+        } else if (!stretch && r.size() >= wmf::bitBltNoBitmap::Size) {
+            canvas_.patternBlit(QRectF(PointYX(r, wmf::bitBltNoBitmap::Dest),
+                                       QSizeF(r.at<std::int16_t>(wmf::bitBltNoBitmap::Width),
+                                              r.at<std::int16_t>(wmf::bitBltNoBitmap::Height))),
                                 rop);
         }
         return;
     }
     if (stretch) {
-        if (r.size() < U_SIZE_WMRDIBSTRETCHBLT_PX)
+        if (r.size() < wmf::dibStretchBlt::Size)
             return;
-        const base::Result<Dib> dib = DecodePackedDib(r.from(offsetof(U_WMRDIBSTRETCHBLT_PX, dib)));
+        const base::Result<Dib> dib = DecodePackedDib(r.from(wmf::dibStretchBlt::Bitmap));
         if (!dib)
             return;
-        const QPointF from = PointYX(r, offsetof(U_WMRDIBSTRETCHBLT_PX, ySrc));
-        canvas_.bitmap(QRectF(PointYX(r, offsetof(U_WMRDIBSTRETCHBLT_PX, yDst)),
-                              QSizeF(r.at<std::int16_t>(offsetof(U_WMRDIBSTRETCHBLT_PX, wDst)),
-                                     r.at<std::int16_t>(offsetof(U_WMRDIBSTRETCHBLT_PX, hDst)))),
+        const QPointF from = PointYX(r, wmf::dibStretchBlt::Src);
+        canvas_.bitmap(QRectF(PointYX(r, wmf::dibStretchBlt::Dest),
+                              QSizeF(r.at<std::int16_t>(wmf::dibStretchBlt::DestWidth),
+                                     r.at<std::int16_t>(wmf::dibStretchBlt::DestHeight))),
                        dib->image,
-                       SourceRect(*dib, from.x(), from.y(), r.at<std::int16_t>(offsetof(U_WMRDIBSTRETCHBLT_PX, wSrc)),
-                                  r.at<std::int16_t>(offsetof(U_WMRDIBSTRETCHBLT_PX, hSrc))),
+                       SourceRect(*dib, from.x(), from.y(), r.at<std::int16_t>(wmf::dibStretchBlt::SrcWidth),
+                                  r.at<std::int16_t>(wmf::dibStretchBlt::SrcHeight)),
                        rop);
         return;
     }
-    if (r.size() < U_SIZE_WMRDIBBITBLT_PX)
+    if (r.size() < wmf::dibBitBlt::Size)
         return;
-    const base::Result<Dib> dib = DecodePackedDib(r.from(offsetof(U_WMRDIBBITBLT_PX, dib)));
+    const base::Result<Dib> dib = DecodePackedDib(r.from(wmf::dibBitBlt::Bitmap));
     if (!dib)
         return;
-    const QSizeF extent(r.at<std::int16_t>(offsetof(U_WMRDIBBITBLT_PX, Width)),
-                        r.at<std::int16_t>(offsetof(U_WMRDIBBITBLT_PX, Height)));
-    const QPointF from = PointYX(r, offsetof(U_WMRDIBBITBLT_PX, ySrc));
-    canvas_.bitmap(QRectF(PointYX(r, offsetof(U_WMRDIBBITBLT_PX, yDst)), extent), dib->image,
+    const QSizeF extent(r.at<std::int16_t>(wmf::dibBitBlt::Width),
+                        r.at<std::int16_t>(wmf::dibBitBlt::Height));
+    const QPointF from = PointYX(r, wmf::dibBitBlt::Src);
+    canvas_.bitmap(QRectF(PointYX(r, wmf::dibBitBlt::Dest), extent), dib->image,
                    SourceRect(*dib, from.x(), from.y(), extent.width(), extent.height()), rop);
 }
 
 void WmfPlayer::dibToDevice(const Bytes& r)
 {
-    if (r.size() < U_SIZE_WMRSETDIBTODEV || r.at<std::uint16_t>(offsetof(U_WMRSETDIBTODEV, cUsage)) != U_DIB_RGB_COLORS)
+    if (r.size() < wmf::setDibToDev::Size || r.at<std::uint16_t>(wmf::setDibToDev::Usage) != wmf::DibRgbColours)
         return;
-    const base::Result<Dib> dib = DecodePackedDib(r.from(offsetof(U_WMRSETDIBTODEV, dib)));
+    const base::Result<Dib> dib = DecodePackedDib(r.from(wmf::setDibToDev::Bitmap));
     if (!dib)
         return;
-    const QSizeF extent(r.at<std::int16_t>(offsetof(U_WMRSETDIBTODEV, Width)),
-                        r.at<std::int16_t>(offsetof(U_WMRSETDIBTODEV, Height)));
-    const QPointF from = PointYX(r, offsetof(U_WMRSETDIBTODEV, ySrc));
-    canvas_.bitmap(QRectF(PointYX(r, offsetof(U_WMRSETDIBTODEV, yDst)), extent), dib->image,
-                   SourceRect(*dib, from.x(), from.y(), extent.width(), extent.height()), U_SRCCOPY);
+    const QSizeF extent(r.at<std::int16_t>(wmf::setDibToDev::Width),
+                        r.at<std::int16_t>(wmf::setDibToDev::Height));
+    const QPointF from = PointYX(r, wmf::setDibToDev::Src);
+    canvas_.bitmap(QRectF(PointYX(r, wmf::setDibToDev::Dest), extent), dib->image,
+                   SourceRect(*dib, from.x(), from.y(), extent.width(), extent.height()), wmf::SrcCopy);
 }
 
 // Device-dependent bitmaps are not drawn; without one, these fill with the brush.
 void WmfPlayer::bitmapBlit(const Bytes& r, bool stretch)
 {
-    if (!U_TEST_NOPXB(r.size(), r.at<std::uint8_t>(offsetof(U_METARECORD, xb))))
+    if (!wmf::BlitWithoutBitmap(r.size(), r.at<std::uint8_t>(wmf::record::FunctionHigh)))
         return;
     const std::uint32_t rop = r.at<std::uint32_t>(RecordHeader);
-    if (stretch && r.size() >= U_SIZE_WMRSTRETCHBLT_NOPX) {
-        canvas_.patternBlit(QRectF(PointYX(r, offsetof(U_WMRSTRETCHBLT_NOPX, yDst)),
-                                   QSizeF(r.at<std::int16_t>(offsetof(U_WMRSTRETCHBLT_NOPX, wDst)),
-                                          r.at<std::int16_t>(offsetof(U_WMRSTRETCHBLT_NOPX, hDst)))),
+    if (stretch && r.size() >= wmf::stretchBltNoBitmap::Size) {
+        canvas_.patternBlit(QRectF(PointYX(r, wmf::stretchBltNoBitmap::Dest),
+                                   QSizeF(r.at<std::int16_t>(wmf::stretchBltNoBitmap::DestWidth),
+                                          r.at<std::int16_t>(wmf::stretchBltNoBitmap::DestHeight))),
                             rop);
-    } else if (!stretch && r.size() >= U_SIZE_WMRBITBLT_NOPX) {
-        canvas_.patternBlit(QRectF(PointYX(r, offsetof(U_WMRBITBLT_NOPX, yDst)),
-                                   QSizeF(r.at<std::int16_t>(offsetof(U_WMRBITBLT_NOPX, Width)),
-                                          r.at<std::int16_t>(offsetof(U_WMRBITBLT_NOPX, Height)))),
+    } else if (!stretch && r.size() >= wmf::bitBltNoBitmap::Size) {
+        canvas_.patternBlit(QRectF(PointYX(r, wmf::bitBltNoBitmap::Dest),
+                                   QSizeF(r.at<std::int16_t>(wmf::bitBltNoBitmap::Width),
+                                          r.at<std::int16_t>(wmf::bitBltNoBitmap::Height))),
                             rop);
     }
 }
@@ -531,12 +532,11 @@ base::Status PlayWmf(Bytes wmf, Canvas& canvas)
         const Bytes rest = wmf.from(offset);
         if (!rest.has(0, RecordHeader))
             break;
-        const std::uint64_t size = 2ull * rest.at<std::uint32_t>(offsetof(U_METARECORD, Size16_4));
-        if (size < RecordHeader || size > rest.size() ||
-            U_WMRRECSAFE_get(rest.data(), rest.data() + rest.size()) != size)
+        const std::uint64_t size = 2ull * rest.at<std::uint32_t>(wmf::record::Words);
+        if (size < RecordHeader || size > rest.size())
             break; // a record that claims more than the file holds ends the picture
-        const std::uint8_t type = rest.at<std::uint8_t>(offsetof(U_METARECORD, iType));
-        if (type == U_WMR_EOF)
+        const std::uint8_t type = rest.at<std::uint8_t>(wmf::record::Type);
+        if (type == wmf::Eof)
             break;
         player.play(type, rest.sub(0, static_cast<std::size_t>(size)));
         offset += static_cast<std::size_t>(size);

@@ -162,12 +162,13 @@ void TestRtfReader::hostileEmfRecords_data()
                                                    << false;
     QTest::newRow("size not a whole number of words") << EmfRecordClaiming(EmrRectangle, 26, QByteArray(18, '\0'))
                                                       << false;
-    // libUEMF's own check multiplies this count in int and lets it through.
+    // Multiplied in 32-bit arithmetic, this count wraps and passes a size check.
     QTest::newRow("point count wrapping 32-bit arithmetic")
         << EmfRecord(EmrPolygon16, QByteArray(16, '\0') + Le32(0x40000001) + QByteArray(8, '\0')) << true;
     QTest::newRow("polygon counts past the points")
         << EmfRecord(91, QByteArray(16, '\0') + Le32(1) + Le32(3) + Le32(1000) + QByteArray(12, '\0')) << true;
-    // Room for one rectangle, four claimed: libUEMF counts four bytes a rectangle.
+    // Room for one rectangle, four claimed: a check that counts four bytes a
+    // rectangle lets them through.
     QTest::newRow("clip region of more rectangles than it holds")
         << EmfRecord(75, Le32(48) + Le32(5) + Le32(32) + Le32(1) + Le32(4) + Le32(0) + QByteArray(16, '\0') +
                              QByteArray(16, '\0'))
