@@ -14,7 +14,8 @@ base::Result<QSizeF> MetafileSize(MetafileFormat format, const QByteArray& bytes
 base::Result<QImage> RenderMetafile(MetafileFormat format, const QByteArray& bytes, QSize size, MetafileWork& work,
                                     TextDecoder& text)
 {
-    if (size.isEmpty() || qint64(size.width()) * size.height() > MaxMetafilePixels)
+    if (size.isEmpty() || qint64(size.width()) * size.height() > MaxMetafilePixels || size.width() > MaxMetafileSide ||
+        size.height() > MaxMetafileSide)
         return base::Fail(QStringLiteral("picture size not drawable"));
     QImage image(size, QImage::Format_RGB32);
     if (image.isNull())

@@ -51,8 +51,13 @@ public:
 base::Result<QImage> RenderMetafile(MetafileFormat format, const QByteArray& bytes, QSize size, MetafileWork& work,
                                     TextDecoder& text);
 
-// Metafiles are drawn at their shown size up to this many pixels, and
-// scaled down to it beyond: the description pane needs no more.
+// Metafiles are drawn at their shown size up to this many pixels, and no
+// more than this many a side, and scaled down to them beyond: the
+// description pane, a few hundred pixels wide, needs no more, and a
+// picture's coordinates are scaled no further than the image it is drawn
+// into (a picture asked to be shown thousands of times taller than wide
+// would otherwise be drawn sixteen thousand pixels tall).
 constexpr qint64 MaxMetafilePixels = 4'000'000;
+constexpr int MaxMetafileSide = 2048;
 
 } // namespace metafile

@@ -191,6 +191,8 @@ private:
     bool drawable() const;
     bool spend(double pixels, double points);
     QRectF visible(const QRectF& deviceBounds) const;
+    // Whether device bounds reach further past the image than it is large.
+    bool reachesFarPastImage(const QRectF& deviceBounds) const;
     void paint(QPainterPath logical, bool fill, bool stroke);
     void paintDevice(QPainterPath device, bool fill, bool stroke);
     void fillDevice(const QPainterPath& device, const QBrush& brush, QPainter::CompositionMode mode);

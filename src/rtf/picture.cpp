@@ -107,6 +107,11 @@ base::Result<DecodedPicture> DrawMetafile(const PictureData& picture, PictureBud
 
     // Drawn at the shown size, or smaller where the limits say so.
     QSize pixels(std::max(1, qRound(shown.width())), std::max(1, qRound(shown.height())));
+    const double side = std::max(pixels.width(), pixels.height());
+    if (side > metafile::MaxMetafileSide) {
+        const QSizeF scaled = QSizeF(pixels) * (metafile::MaxMetafileSide / side);
+        pixels = QSize(std::max(1, qRound(scaled.width())), std::max(1, qRound(scaled.height())));
+    }
     const double area = double(pixels.width()) * pixels.height();
     const double allowed = double(std::min(metafile::MaxMetafilePixels, budget.metafilePixels));
     if (area > allowed) {

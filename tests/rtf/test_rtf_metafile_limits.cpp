@@ -3,6 +3,7 @@
 #include "metafile_builders.h"
 #include "rtf_test_support.h"
 
+#include <QElapsedTimer>
 #include <QTest>
 #include <QtEndian>
 
@@ -90,7 +91,11 @@ QByteArray Emf(const QByteArray& hostile)
 void CheckDrawnAround(const QByteArray& picture, bool laterRecordsDrawn)
 {
     QTextDocument document;
+    QElapsedTimer timer;
+    timer.start();
     QVERIFY(Load("{\\rtf1 " + picture + "}", document));
+    // Nor may a hostile record make the picture slow to draw.
+    QVERIFY2(timer.elapsed() < 1000, qPrintable(QString::number(timer.elapsed()) + " ms"));
     const QImage image = OnlyPicture(document);
     QCOMPARE(image.size(), QSize(200, 100));
     QCOMPARE_COLOUR(image, 50, 50, Qt::red);
@@ -197,6 +202,13 @@ void TestRtfReader::hostileEmfRecords_data()
         << EmfRecord(EmrSetWorldTransform, Float(1e30f) + Float(0) + Float(0) + Float(1e30f) + Float(0) + Float(0))
         << false;
     QTest::newRow("restoring states never saved") << EmfRecord(EmrRestoreDc, Le32(std::uint32_t(-1000))) << true;
+    // Filled as they come, each of these triangles costs seconds: the
+    // rasterizer walks edges millions of pixels long for a few hundred
+    // pixels painted. (EMR_POLYGON: bounds, count, 32-bit points.)
+    const QByteArray farTriangle = EmfRecord(3, QByteArray(16, '\0') + Le32(3) + Le32(std::uint32_t(-4'000'000)) +
+                                                    Le32(std::uint32_t(-4'000'000)) + Le32(4'000'000) +
+                                                    Le32(std::uint32_t(-3'600'000)) + Le32(100) + Le32(4'000'000));
+    QTest::newRow("shapes reaching millions of pixels past the picture") << farTriangle.repeated(4) << true;
 }
 
 void TestRtfReader::hostileEmfRecords()
