@@ -6,6 +6,7 @@
 #include "metafile/emf_records.h"
 #include "metafile/metafile_dib.h"
 
+#include <algorithm>
 #include <cmath>
 #include <cstddef>
 #include <cstdint>

@@ -6,6 +6,7 @@
 #include "metafile/metafile_dib.h"
 #include "metafile/wmf_records.h"
 
+#include <algorithm>
 #include <cstddef>
 #include <cstdint>
 
@@ -57,7 +58,8 @@ base::Result<Header> ReadHeader(Bytes wmf)
 
 QColor Colour(const Bytes& record, std::size_t offset)
 {
-    return QColor(record.at<std::uint8_t>(offset), record.at<std::uint8_t>(offset + 1), record.at<std::uint8_t>(offset + 2));
+    return QColor(record.at<std::uint8_t>(offset), record.at<std::uint8_t>(offset + 1),
+                  record.at<std::uint8_t>(offset + 2));
 }
 
 // WMF writes points y first.
@@ -267,7 +269,8 @@ void WmfPlayer::extText(const Bytes& r)
     if (r.size() < wmf::extTextOut::Size)
         return;
     const QPointF at = PointYX(r, wmf::extTextOut::Point);
-    const auto length = static_cast<std::size_t>(std::max<std::int16_t>(r.at<std::int16_t>(wmf::extTextOut::Length), 0));
+    const auto length =
+        static_cast<std::size_t>(std::max<std::int16_t>(r.at<std::int16_t>(wmf::extTextOut::Length), 0));
     const std::uint16_t options = r.at<std::uint16_t>(wmf::extTextOut::Options);
     std::size_t offset = wmf::extTextOut::Size;
     QRectF rect;
