@@ -8,9 +8,9 @@
 #                     fuzz/standin-corpus)
 #          catalogue  the catalogue loader on the system libmdb (seeds: the
 #                     test catalogues and the damaged files kept as test cases)
-# The RTF target includes the reader's WMF and EMF picture code; libUEMF,
-# which that code reads records with, is linked as installed (Debian
-# libuemf-dev), without sanitizers; so is libmdb for the catalogue target.
+# The RTF target includes the reader's WMF and EMF picture code
+# (src/metafile/); libmdb, for the catalogue target, is linked as installed,
+# without sanitizers.
 # Exits non-zero when the build fails or the fuzzer finds a crash, a leak, a
 # hang (over 10 s for one input) or runaway memory; the input that did it is
 # left in build-fuzz/artifacts/.
@@ -22,7 +22,7 @@ root="$(cd "$(dirname "${BASH_SOURCE[0]}")/.." && pwd)"
 out="$root/build-fuzz"
 cxx="${CXX_FUZZ:-clang++}"
 sanitize=(-fsanitize=fuzzer,address,undefined -fno-sanitize-recover=undefined -fno-omit-frame-pointer)
-dict=() libs=()
+dict=()
 lsan="$root/fuzz/lsan.supp"
 # The sanitizers' quarantine and Qt's font caches take about 1 GB over an RTF
 # run; one allocation above 512 MB (four times Qt's image limit) is a finding.
@@ -32,10 +32,9 @@ noise='^$'
 case "$target" in
   rtf)
     packages=(Qt6Gui)
-    sources=("$root"/src/rtf/*.cpp "$root/fuzz/rtf_fuzzer.cpp")
+    sources=("$root"/src/metafile/*.cpp "$root"/src/rtf/*.cpp "$root/fuzz/rtf_fuzzer.cpp")
     seeds=("$root/fuzz/corpus" "$root/tests/data/rtf")
-    dict=(-dict="$root/fuzz/rtf.dict")
-    libs=(-luemf) ;;
+    dict=(-dict="$root/fuzz/rtf.dict") ;;
   standin)
     packages=(Qt6Core)
     sources=("$root/src/generation/standin/standin_protocol.cpp" "$root/fuzz/standin_fuzzer.cpp")
@@ -82,7 +81,7 @@ for source in "${sources[@]}"; do
   if (( ${#pids[@]} >= 2 )); then wait "${pids[0]}"; pids=("${pids[@]:1}"); fi
 done
 for pid in "${pids[@]}"; do wait "$pid"; done
-"$cxx" "${sanitize[@]}" "$obj"/*.o "${package_libs[@]}" "${libs[@]}" -o "$out/${target}_fuzzer"
+"$cxx" "${sanitize[@]}" "$obj"/*.o "${package_libs[@]}" -o "$out/${target}_fuzzer"
 
 cd "$out"
 export ASAN_OPTIONS="halt_on_error=1:detect_leaks=1"

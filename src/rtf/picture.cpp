@@ -1,7 +1,9 @@
 #include "rtf/picture.h"
 
-#include "rtf/metafile.h"
-#include "rtf/png_chunks.h"
+#include "metafile/metafile.h"
+#include "metafile/png_chunks.h"
+#include "rtf/code_page.h"
+#include "rtf/symbol_fonts.h"
 
 #include <QBuffer>
 #include <QImageReader>
@@ -37,7 +39,7 @@ double DisplayLength(double natural, int goalTwips, int scalePercent)
 base::Result<DecodedPicture> DecodeBitmap(const PictureData& picture)
 {
     const char* format = picture.kind == PictureData::Kind::Png ? "PNG" : "JPEG";
-    QByteArray bytes = picture.kind == PictureData::Kind::Png ? EssentialPngChunks(picture.bytes) : picture.bytes;
+    QByteArray bytes = picture.kind == PictureData::Kind::Png ? metafile::EssentialPngChunks(picture.bytes) : picture.bytes;
     if (bytes.isEmpty())
         return base::Fail(QStringLiteral("picture has no data"));
     QBuffer buffer(&bytes);
@@ -54,14 +56,48 @@ base::Result<DecodedPicture> DecodeBitmap(const PictureData& picture)
     return DecodedPicture{std::move(image), size};
 }
 
+// Metafile text in the code page of its font's character set, or as the
+// symbol font it names draws it. One a picture: its converters open once.
+class MetafileText final : public metafile::TextDecoder {
+public:
+    QString decode(std::string_view bytes, int charset, const QString& face) override
+    {
+        QString text;
+        const SymbolFont symbol = SymbolFontNamed(face);
+        int codePage = CodePageForCharset(charset);
+        if (codePage <= 0)
+            codePage = WesternCodePage;
+        for (const char c : bytes) {
+            const auto byte = static_cast<unsigned char>(c);
+            if (const char32_t mapped = SymbolFontCharacter(symbol, byte)) {
+                decoder_.flush(text);
+                if (mapped > 0xFFFF) {
+                    text.append(QChar(QChar::highSurrogate(mapped)));
+                    text.append(QChar(QChar::lowSurrogate(mapped)));
+                } else {
+                    text.append(QChar(static_cast<char16_t>(mapped)));
+                }
+                continue;
+            }
+            decoder_.feed(codePage, byte, text);
+        }
+        decoder_.flush(text);
+        return text;
+    }
+
+private:
+    CodePageDecoder decoder_;
+};
+
 base::Result<DecodedPicture> DrawMetafile(const PictureData& picture, PictureBudget& budget)
 {
+    using metafile::MetafileFormat;
     const MetafileFormat format = picture.kind == PictureData::Kind::Wmf ? MetafileFormat::Wmf : MetafileFormat::Emf;
     // The size: what the document asks for, else \picw and \pich, else
     // what the metafile says of itself.
     QSizeF natural(picture.width * PixelsPerHimetric, picture.height * PixelsPerHimetric);
     if (natural.width() <= 0 || natural.height() <= 0) {
-        const base::Result<QSizeF> own = MetafileSize(format, picture.bytes);
+        const base::Result<QSizeF> own = metafile::MetafileSize(format, picture.bytes);
         natural = own.valueOr(QSizeF());
     }
     if ((natural.width() <= 0 && picture.goalWidth <= 0) || (natural.height() <= 0 && picture.goalHeight <= 0))
@@ -71,15 +107,21 @@ base::Result<DecodedPicture> DrawMetafile(const PictureData& picture, PictureBud
 
     // Drawn at the shown size, or smaller where the limits say so.
     QSize pixels(std::max(1, qRound(shown.width())), std::max(1, qRound(shown.height())));
+    const double side = std::max(pixels.width(), pixels.height());
+    if (side > metafile::MaxMetafileSide) {
+        const QSizeF scaled = QSizeF(pixels) * (metafile::MaxMetafileSide / side);
+        pixels = QSize(std::max(1, qRound(scaled.width())), std::max(1, qRound(scaled.height())));
+    }
     const double area = double(pixels.width()) * pixels.height();
-    const double allowed = double(std::min(MaxMetafilePixels, budget.metafilePixels));
+    const double allowed = double(std::min(metafile::MaxMetafilePixels, budget.metafilePixels));
     if (area > allowed) {
         const double factor = std::sqrt(allowed / area);
         pixels = QSize(int(pixels.width() * factor), int(pixels.height() * factor));
     }
     if (!pixels.isEmpty()) {
         budget.metafilePixels -= qint64(pixels.width()) * pixels.height();
-        base::Result<QImage> drawn = RenderMetafile(format, picture.bytes, pixels, budget.metafileWork);
+        MetafileText text;
+        base::Result<QImage> drawn = metafile::RenderMetafile(format, picture.bytes, pixels, budget.metafileWork, text);
         if (drawn)
             return DecodedPicture{std::move(drawn.value()), shown};
     }

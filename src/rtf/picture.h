@@ -1,7 +1,7 @@
 #pragma once
 
 #include "base/result.h"
-#include "rtf/metafile.h"
+#include "metafile/metafile.h"
 
 #include <QByteArray>
 #include <QImage>
@@ -11,10 +11,9 @@
 
 namespace rtf {
 
-// A description pane has no use for more; a picture's header is checked
-// before any pixel is decoded, so a document cannot make a decoder claim
-// gigabytes. Bitmaps inside metafiles count against it too.
-constexpr qint64 MaxPicturePixels = 32'000'000;
+// A description pane has no use for more; PNG and JPEG pictures count
+// against the same limit as bitmaps inside metafiles.
+using metafile::MaxPicturePixels;
 
 // What a \pict group says about its picture, and its data.
 struct PictureData {
@@ -41,7 +40,7 @@ private:
 // gigabytes) and the work of drawing them.
 struct PictureBudget {
     qint64 metafilePixels = 64'000'000;
-    MetafileWork metafileWork;
+    metafile::MetafileWork metafileWork;
 };
 
 struct DecodedPicture {

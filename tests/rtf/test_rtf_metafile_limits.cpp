@@ -3,6 +3,7 @@
 #include "metafile_builders.h"
 #include "rtf_test_support.h"
 
+#include <QElapsedTimer>
 #include <QTest>
 #include <QtEndian>
 
@@ -90,7 +91,11 @@ QByteArray Emf(const QByteArray& hostile)
 void CheckDrawnAround(const QByteArray& picture, bool laterRecordsDrawn)
 {
     QTextDocument document;
+    QElapsedTimer timer;
+    timer.start();
     QVERIFY(Load("{\\rtf1 " + picture + "}", document));
+    // Nor may a hostile record make the picture slow to draw.
+    QVERIFY2(timer.elapsed() < 1000, qPrintable(QString::number(timer.elapsed()) + " ms"));
     const QImage image = OnlyPicture(document);
     QCOMPARE(image.size(), QSize(200, 100));
     QCOMPARE_COLOUR(image, 50, 50, Qt::red);
@@ -162,12 +167,13 @@ void TestRtfReader::hostileEmfRecords_data()
                                                    << false;
     QTest::newRow("size not a whole number of words") << EmfRecordClaiming(EmrRectangle, 26, QByteArray(18, '\0'))
                                                       << false;
-    // libUEMF's own check multiplies this count in int and lets it through.
+    // Multiplied in 32-bit arithmetic, this count wraps and passes a size check.
     QTest::newRow("point count wrapping 32-bit arithmetic")
         << EmfRecord(EmrPolygon16, QByteArray(16, '\0') + Le32(0x40000001) + QByteArray(8, '\0')) << true;
     QTest::newRow("polygon counts past the points")
         << EmfRecord(91, QByteArray(16, '\0') + Le32(1) + Le32(3) + Le32(1000) + QByteArray(12, '\0')) << true;
-    // Room for one rectangle, four claimed: libUEMF counts four bytes a rectangle.
+    // Room for one rectangle, four claimed: a check that counts four bytes a
+    // rectangle lets them through.
     QTest::newRow("clip region of more rectangles than it holds")
         << EmfRecord(75, Le32(48) + Le32(5) + Le32(32) + Le32(1) + Le32(4) + Le32(0) + QByteArray(16, '\0') +
                              QByteArray(16, '\0'))
@@ -196,6 +202,13 @@ void TestRtfReader::hostileEmfRecords_data()
         << EmfRecord(EmrSetWorldTransform, Float(1e30f) + Float(0) + Float(0) + Float(1e30f) + Float(0) + Float(0))
         << false;
     QTest::newRow("restoring states never saved") << EmfRecord(EmrRestoreDc, Le32(std::uint32_t(-1000))) << true;
+    // Filled as they come, each of these triangles costs seconds: the
+    // rasterizer walks edges millions of pixels long for a few hundred
+    // pixels painted. (EMR_POLYGON: bounds, count, 32-bit points.)
+    const QByteArray farTriangle = EmfRecord(3, QByteArray(16, '\0') + Le32(3) + Le32(std::uint32_t(-4'000'000)) +
+                                                    Le32(std::uint32_t(-4'000'000)) + Le32(4'000'000) +
+                                                    Le32(std::uint32_t(-3'600'000)) + Le32(100) + Le32(4'000'000));
+    QTest::newRow("shapes reaching millions of pixels past the picture") << farTriangle.repeated(4) << true;
 }
 
 void TestRtfReader::hostileEmfRecords()

@@ -95,33 +95,46 @@ void TestRtfReader::metafileShownSize_data()
 {
     QTest::addColumn<QByteArray>("picture");
     QTest::addColumn<QSizeF>("shown");
+    QTest::addColumn<QSize>("drawn");
     const QByteArray wmf = WmfBuilder().record(MetaSetWindowExt, {100, 100}).finish();
     // A placeable header: 1440 units to the inch, 2 x 1 inches.
     const QByteArray placeable = WmfBuilder().finish(QRect(0, 0, 2880, 1440), 1440);
     const QByteArray emf = EmfBuilder().finish(QRect(0, 0, 378, 189)); // 37.8 x 18.9 mm
 
     QTest::newRow("goal") << MetafileGroup("wmetafile8", wmf, "\\picw100\\pich100\\picwgoal1500\\pichgoal750")
-                          << QSizeF(100, 50);
+                          << QSizeF(100, 50) << QSize(100, 50);
     QTest::newRow("picw and pich, hundredths of a millimetre")
-        << MetafileGroup("wmetafile8", wmf, "\\picw2540\\pich1270") << QSizeF(96, 48);
-    QTest::newRow("placeable header") << MetafileGroup("wmetafile8", placeable, "") << QSizeF(192, 96);
-    QTest::newRow("EMF frame") << MetafileGroup("emfblip", emf, "") << QSizeF(37.8 / 25.4 * 96, 18.9 / 25.4 * 96);
+        << MetafileGroup("wmetafile8", wmf, "\\picw2540\\pich1270") << QSizeF(96, 48) << QSize(96, 48);
+    QTest::newRow("placeable header") << MetafileGroup("wmetafile8", placeable, "") << QSizeF(192, 96)
+                                      << QSize(192, 96);
+    QTest::newRow("EMF frame") << MetafileGroup("emfblip", emf, "") << QSizeF(37.8 / 25.4 * 96, 18.9 / 25.4 * 96)
+                               << QSize(143, 71);
     QTest::newRow("scaled") << MetafileGroup("emfblip", emf, "\\picwgoal1500\\pichgoal1500\\picscalex50\\picscaley200")
-                            << QSizeF(50, 200);
+                            << QSizeF(50, 200) << QSize(50, 200);
+    // Shown as tall as a picture may be, 16384 pixels, and drawn no taller
+    // than the pane could ever need: the two documents, found by fuzzing,
+    // took seconds drawing a picture sixteen thousand pixels tall.
+    QTest::newRow("goal far taller than wide")
+        << MetafileGroup("wmetafile8", wmf, "\\picwgoal3000\\pichgoal1500000000000000000000") << QSizeF(200, 16384)
+        << QSize(25, 2048);
+    QTest::newRow("EMF goal far taller than wide") << ReadDataFile("emf_huge_picture_goal.rtf") << QSizeF(200, 16384)
+                                                   << QSize(25, 2048);
+    QTest::newRow("EMF goal far taller than wide, other") << ReadDataFile("emf_huge_picture_goal_2.rtf")
+                                                          << QSizeF(200, 16384) << QSize(25, 2048);
 }
 
 void TestRtfReader::metafileShownSize()
 {
     QFETCH(QByteArray, picture);
     QFETCH(QSizeF, shown);
+    QFETCH(QSize, drawn);
     QTextDocument document;
     QVERIFY(Load("{\\rtf1 " + picture + "}", document));
     const QList<QTextImageFormat> images = Images(document);
     QCOMPARE(images.size(), 1);
     QCOMPARE(images[0].width(), shown.width());
     QCOMPARE(images[0].height(), shown.height());
-    // Drawn at the size it is shown.
-    QCOMPARE(ImageResource(document, images[0]).size(), QSize(qRound(shown.width()), qRound(shown.height())));
+    QCOMPARE(ImageResource(document, images[0]).size(), drawn);
 }
 
 void TestRtfReader::metafilesFromWordProcessors()

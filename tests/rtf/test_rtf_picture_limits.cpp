@@ -1,7 +1,7 @@
 #include "test_rtf_reader.h"
 
 #include "rtf_test_support.h"
-#include "rtf/png_chunks.h"
+#include "metafile/png_chunks.h"
 
 #include <QTest>
 #include <QtEndian>
@@ -72,23 +72,23 @@ void TestRtfReader::pngKeepsOnlyChunksNeededToDraw()
         Chunk("tEXt", QByteArrayLiteral("Comment\0hello")) + Chunk("zTXt", QByteArrayLiteral("Title\0\0\x78\x9c")) +
             Chunk("prVt", "x"));
 
-    const QByteArray kept = rtf::EssentialPngChunks(busy);
+    const QByteArray kept = metafile::EssentialPngChunks(busy);
     QStringList expected = ChunkTypes(plain);
     QVERIFY(!expected.contains("gAMA") && expected.contains("IDAT"));
     expected.insert(1, "gAMA");
     QCOMPARE(ChunkTypes(kept), expected);
     QCOMPARE(Decoded(kept), image);
     // A PNG with nothing to drop comes back byte for byte.
-    QCOMPARE(rtf::EssentialPngChunks(plain), plain);
+    QCOMPARE(metafile::EssentialPngChunks(plain), plain);
 
     // Cut inside the image data: the whole chunks before the cut are kept.
     const QByteArray cut = plain.left(plain.lastIndexOf("IDAT") + 6);
     expected = ChunkTypes(plain);
     expected.removeAll("IDAT");
-    QCOMPARE(ChunkTypes(rtf::EssentialPngChunks(cut)), expected);
+    QCOMPARE(ChunkTypes(metafile::EssentialPngChunks(cut)), expected);
 
-    QVERIFY(rtf::EssentialPngChunks("GIF89a").isEmpty());
-    QVERIFY(rtf::EssentialPngChunks(plain.left(7)).isEmpty());
+    QVERIFY(metafile::EssentialPngChunks("GIF89a").isEmpty());
+    QVERIFY(metafile::EssentialPngChunks(plain.left(7)).isEmpty());
 }
 
 void TestRtfReader::hostilePngChunksNeverReachTheDecoder()

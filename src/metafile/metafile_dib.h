@@ -1,12 +1,12 @@
 #pragma once
 
 #include "base/result.h"
-#include "rtf/metafile_bytes.h"
+#include "metafile/metafile_bytes.h"
 
 #include <QImage>
 #include <QRectF>
 
-namespace rtf::metafile {
+namespace metafile {
 
 // A device-independent bitmap from a metafile record, top row first.
 // Source rectangles count rows from the bottom of a bottom-up bitmap.
@@ -27,4 +27,4 @@ base::Result<Dib> DecodePackedDib(Bytes packed);
 // The rectangle of `dib.image` that a record's source rectangle names.
 QRectF SourceRect(const Dib& dib, double x, double y, double width, double height);
 
-} // namespace rtf::metafile
+} // namespace metafile

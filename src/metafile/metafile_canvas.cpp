@@ -1,11 +1,9 @@
-#include "rtf/metafile_canvas.h"
-
-#include "rtf/symbol_fonts.h"
+#include "metafile/metafile_canvas.h"
 
 #include <algorithm>
 #include <cmath>
 
-namespace rtf::metafile {
+namespace metafile {
 
 namespace {
 
@@ -41,7 +39,7 @@ Brush SolidBrush(const QColor& colour)
 
 } // namespace
 
-Canvas::Canvas(QImage& image, MetafileWork& work) : image_(image), work_(work)
+Canvas::Canvas(QImage& image, MetafileWork& work, TextDecoder& text) : image_(image), work_(work), text_(text)
 {
     painter_.begin(&image_);
     painter_.setRenderHints(QPainter::Antialiasing | QPainter::SmoothPixmapTransform | QPainter::TextAntialiasing);
@@ -255,28 +253,7 @@ QString Canvas::decodeText(std::string_view bytes)
 
 QString Canvas::decodeText(std::string_view bytes, int charset, const QString& face)
 {
-    QString text;
-    const SymbolFont symbol = SymbolFontNamed(face);
-    CodePageDecoder& decoder = decoder_;
-    int codePage = CodePageForCharset(charset);
-    if (codePage <= 0)
-        codePage = WesternCodePage;
-    for (const char c : bytes) {
-        const auto byte = static_cast<unsigned char>(c);
-        if (const char32_t mapped = SymbolFontCharacter(symbol, byte)) {
-            decoder.flush(text);
-            if (mapped > 0xFFFF) {
-                text.append(QChar(QChar::highSurrogate(mapped)));
-                text.append(QChar(QChar::lowSurrogate(mapped)));
-            } else {
-                text.append(QChar(static_cast<char16_t>(mapped)));
-            }
-            continue;
-        }
-        decoder.feed(codePage, byte, text);
-    }
-    decoder.flush(text);
-    return text;
+    return text_.decode(bytes, charset, face);
 }
 
 // ---- objects
@@ -427,4 +404,4 @@ void Canvas::combineClipRegion(const std::vector<QRectF>& deviceRects, int mode)
     combineClip(region, mode);
 }
 
-} // namespace rtf::metafile
+} // namespace metafile

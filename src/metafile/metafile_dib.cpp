@@ -1,7 +1,7 @@
-#include "rtf/metafile_dib.h"
+#include "metafile/metafile_dib.h"
 
-#include "rtf/picture.h"
-#include "rtf/png_chunks.h"
+#include "metafile/metafile.h"
+#include "metafile/png_chunks.h"
 
 #include <QBuffer>
 #include <QImageReader>
@@ -9,7 +9,7 @@
 
 #include <cstdint>
 
-namespace rtf::metafile {
+namespace metafile {
 
 namespace {
 
@@ -144,4 +144,4 @@ base::Result<Dib> DecodePackedDib(Bytes packed)
     return DecodeDib(packed.sub(0, infoSize), packed.from(infoSize));
 }
 
-} // namespace rtf::metafile
+} // namespace metafile

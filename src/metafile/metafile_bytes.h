@@ -5,7 +5,7 @@
 #include <string_view>
 #include <type_traits>
 
-namespace rtf::metafile {
+namespace metafile {
 
 // A view of bytes from a metafile, such as one record, that never reads past
 // its end: check the extent of a layout with has(), then read its fields
@@ -55,4 +55,4 @@ private:
     std::size_t size_ = 0;
 };
 
-} // namespace rtf::metafile
+} // namespace metafile

@@ -1,4 +1,4 @@
-#include "rtf/png_chunks.h"
+#include "metafile/png_chunks.h"
 
 #include <QtEndian>
 
@@ -6,7 +6,7 @@
 #include <array>
 #include <string_view>
 
-namespace rtf {
+namespace metafile {
 
 namespace {
 
@@ -43,4 +43,4 @@ QByteArray EssentialPngChunks(const QByteArray& png)
     return kept;
 }
 
-} // namespace rtf
+} // namespace metafile

@@ -2,7 +2,7 @@
 
 #include <QByteArray>
 
-namespace rtf {
+namespace metafile {
 
 // A PNG rebuilt from the chunks that drawing it needs, each copied verbatim.
 // Documents come from anywhere: a chunk that declares more bytes than the
@@ -12,4 +12,4 @@ namespace rtf {
 // is intact still shows. Empty when the bytes do not start as a PNG.
 QByteArray EssentialPngChunks(const QByteArray& png);
 
-} // namespace rtf
+} // namespace metafile

@@ -1,14 +1,15 @@
 // The drawing operations of the metafile canvas: shapes, paths, text and
 // bitmaps, each charged to the picture's budget before it is painted.
-#include "rtf/metafile_canvas.h"
+#include "metafile/metafile_canvas.h"
 
 #include <QFontMetricsF>
+#include <QPainterPathStroker>
 
 #include <algorithm>
 #include <cmath>
 #include <numbers>
 
-namespace rtf::metafile {
+namespace metafile {
 
 namespace {
 
@@ -64,6 +65,48 @@ double EllipseAngle(const QRectF& rect, QPointF point)
     const double dx = point.x() - centre.x();
     const double dy = centre.y() - point.y();
     return std::atan2(dy * rect.width(), dx * rect.height()) * 180 / std::numbers::pi;
+}
+
+// The part of a closed polygon on one side of a line x = limit (vertical)
+// or y = limit, the crossing edges cut where they meet the line.
+QPolygonF KeepSide(const QPolygonF& polygon, bool vertical, double limit, bool keepAbove)
+{
+    const auto inside = [&](QPointF p) { return ((vertical ? p.x() : p.y()) >= limit) == keepAbove; };
+    const auto crossing = [&](QPointF a, QPointF b) {
+        const double t = vertical ? (limit - a.x()) / (b.x() - a.x()) : (limit - a.y()) / (b.y() - a.y());
+        return vertical ? QPointF(limit, a.y() + t * (b.y() - a.y())) : QPointF(a.x() + t * (b.x() - a.x()), limit);
+    };
+    QPolygonF kept;
+    for (qsizetype i = 0; i < polygon.size(); ++i) {
+        const QPointF previous = polygon[(i + polygon.size() - 1) % polygon.size()];
+        const QPointF current = polygon[i];
+        if (inside(current) != inside(previous))
+            kept.append(crossing(previous, current));
+        if (inside(current))
+            kept.append(current);
+    }
+    return kept;
+}
+
+// Each figure of a filled path cut to a rectangle, side after side
+// (Sutherland and Hodgman). Inside the rectangle every point keeps its
+// winding number, so the fill there is the same under either fill rule;
+// the new edges run along the rectangle's border.
+QPainterPath CutToRect(const QPainterPath& path, const QRectF& rect)
+{
+    QPainterPath cut;
+    cut.setFillRule(path.fillRule());
+    for (QPolygonF polygon : path.toSubpathPolygons()) {
+        polygon = KeepSide(polygon, true, rect.left(), true);
+        polygon = KeepSide(polygon, true, rect.right(), false);
+        polygon = KeepSide(polygon, false, rect.top(), true);
+        polygon = KeepSide(polygon, false, rect.bottom(), false);
+        if (polygon.size() >= 3) {
+            cut.addPolygon(polygon);
+            cut.closeSubpath();
+        }
+    }
+    return cut;
 }
 
 } // namespace
@@ -123,11 +166,28 @@ QBrush Canvas::deviceBrush() const
     return QBrush(colour);
 }
 
+bool Canvas::reachesFarPastImage(const QRectF& deviceBounds) const
+{
+    const QRectF image(QPointF(0, 0), QSizeF(image_.size()));
+    const double reach = std::max(image.width(), image.height());
+    return !image.adjusted(-reach, -reach, reach, reach).contains(deviceBounds);
+}
+
+// Qt's rasterizer walks the whole outline of a shape, however little of it
+// falls inside the image: a triangle reaching a million pixels past a
+// picture of a few hundred takes seconds to fill. A shape reaching far past
+// the image is cut to the image first, with a margin that keeps the cut
+// edges' antialiasing outside, so that the work follows the pixels painted.
 void Canvas::fillDevice(const QPainterPath& device, const QBrush& brush, QPainter::CompositionMode mode)
 {
     painter_.setTransform(QTransform());
     painter_.setCompositionMode(mode);
-    painter_.fillPath(device, brush);
+    if (reachesFarPastImage(device.controlPointRect())) {
+        const QRectF margin = QRectF(QPointF(0, 0), QSizeF(image_.size())).adjusted(-2, -2, 2, 2);
+        painter_.fillPath(CutToRect(device, margin), brush);
+    } else {
+        painter_.fillPath(device, brush);
+    }
     painter_.setCompositionMode(QPainter::CompositionMode_SourceOver);
 }
 
@@ -156,6 +216,11 @@ void Canvas::paintDevice(QPainterPath device, bool fill, bool stroke)
         // cost a dash per pen width over all of its length.
         if (bounds.width() > 8.0 * image_.width() || bounds.height() > 8.0 * image_.height())
             shownPen.setStyle(Qt::SolidLine);
+        if (reachesFarPastImage(bounds)) {
+            // Filled as its outline, which is cut to the image like any fill.
+            fillDevice(QPainterPathStroker(shownPen).createStroke(device), shownPen.brush(), mode);
+            return;
+        }
         painter_.setTransform(QTransform());
         painter_.setCompositionMode(mode);
         painter_.strokePath(device, shownPen);
@@ -586,4 +651,4 @@ void Canvas::selectClipPath(int mode)
     path_.reset();
 }
 
-} // namespace rtf::metafile
+} // namespace metafile

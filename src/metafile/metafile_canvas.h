@@ -1,7 +1,6 @@
 #pragma once
 
-#include "rtf/code_page.h"
-#include "rtf/metafile.h"
+#include "metafile/metafile.h"
 
 #include <QColor>
 #include <QImage>
@@ -18,7 +17,7 @@
 #include <variant>
 #include <vector>
 
-namespace rtf::metafile {
+namespace metafile {
 
 // The graphics objects a metafile creates and selects, as GDI knows them.
 struct Pen {
@@ -66,7 +65,7 @@ enum class MapMode { Text = 1, LoMetric, HiMetric, LoEnglish, HiEnglish, Twips, 
 // the device transform that lays the picture's frame over the image.
 class Canvas {
 public:
-    Canvas(QImage& image, MetafileWork& work);
+    Canvas(QImage& image, MetafileWork& work, TextDecoder& text);
     ~Canvas();
     Canvas(const Canvas&) = delete;
     Canvas& operator=(const Canvas&) = delete;
@@ -104,8 +103,7 @@ public:
 
     // Text of the selected font from its 8-bit code page (or symbol font).
     QString decodeText(std::string_view bytes);
-    // 8-bit text in the code page of a font character set; symbol fonts
-    // named `face` map their bytes to the symbols they draw.
+    // 8-bit text of a font of `charset` named `face`.
     QString decodeText(std::string_view bytes, int charset, const QString& face);
 
     // Objects
@@ -193,6 +191,8 @@ private:
     bool drawable() const;
     bool spend(double pixels, double points);
     QRectF visible(const QRectF& deviceBounds) const;
+    // Whether device bounds reach further past the image than it is large.
+    bool reachesFarPastImage(const QRectF& deviceBounds) const;
     void paint(QPainterPath logical, bool fill, bool stroke);
     void paintDevice(QPainterPath device, bool fill, bool stroke);
     void fillDevice(const QPainterPath& device, const QBrush& brush, QPainter::CompositionMode mode);
@@ -221,11 +221,11 @@ private:
     std::optional<QPainterPath> path_; // device coordinates
     bool pathOpen_ = false;
 
-    CodePageDecoder decoder_; // its converters are opened once a picture
+    TextDecoder& text_;
     long long records_ = 0;
     double paintedPixels_ = 0;
     double points_ = 0;
     bool exhausted_ = false;
 };
 
-} // namespace rtf::metafile
+} // namespace metafile
