@@ -17,23 +17,9 @@ namespace {
 constexpr double TabWidth = 80;
 
 // Characters that end a line wherever they stand.
-bool ForcesBreak(QChar c)
+bool ForcesBreak(char32_t c)
 {
-    return c == QChar::LineSeparator || c.unicode() == 0x85;
-}
-
-// The advance of `text` as one line. QFontMetricsF stops measuring at
-// U+009C (its separator of text variants), which a layout does not.
-double Advance(const QFontMetricsF& metrics, QString text)
-{
-    text.replace(QChar(0x9C), QLatin1Char(' '));
-    const auto tabs = static_cast<double>(text.count(QLatin1Char('\t')));
-    return std::max(0.0, metrics.horizontalAdvance(text)) + tabs * TabWidth;
-}
-
-qsizetype ForcedBreaks(QStringView text)
-{
-    return std::count_if(text.begin(), text.end(), ForcesBreak);
+    return c == QChar::LineSeparator || c == 0x85;
 }
 
 } // namespace
@@ -41,18 +27,42 @@ qsizetype ForcedBreaks(QStringView text)
 HeightBudget::HeightBudget(const QFont& defaultFont, double textWidth)
     : defaultFont_(defaultFont), textWidth_(textWidth > 0 ? textWidth : 0)
 {
-    defaultLineHeight_ = fontLineHeight(defaultFont_);
+    defaultLineHeight_ = measures(defaultFont_).lineHeight;
 }
 
-double HeightBudget::fontLineHeight(const QFont& font)
+HeightBudget::FontMeasures::FontMeasures(const QFont& font) : metrics(font)
 {
-    if (const auto known = lineHeights_.constFind(font); known != lineHeights_.cend())
-        return *known;
-    const QFontMetricsF metrics(font);
-    const double height = 2.0 * std::max({metrics.lineSpacing(), metrics.height(),
-                                          static_cast<double>(QFontInfo(font).pixelSize())});
-    lineHeights_.insert(font, height);
-    return height;
+    latin1Advances.fill(-1);
+    lineHeight = 2.0 * std::max({metrics.lineSpacing(), metrics.height(),
+                                 static_cast<double>(QFontInfo(font).pixelSize())});
+}
+
+double HeightBudget::FontMeasures::advance(char32_t code)
+{
+    if (code == '\t')
+        return TabWidth;
+    const bool latin1 = code < latin1Advances.size();
+    if (latin1 && latin1Advances[code] >= 0)
+        return latin1Advances[code];
+    if (!latin1) {
+        if (const auto known = advances.constFind(code); known != advances.cend())
+            return *known;
+    }
+    // Characters the font lacks are measured in the font that stands in.
+    const double width = std::max(0.0, metrics.horizontalAdvance(QString::fromUcs4(&code, 1)));
+    if (latin1)
+        latin1Advances[code] = width;
+    else
+        advances.insert(code, width);
+    return width;
+}
+
+HeightBudget::FontMeasures& HeightBudget::measures(const QFont& font)
+{
+    auto known = fonts_.find(font);
+    if (known == fonts_.end())
+        known = fonts_.insert(font, std::make_shared<FontMeasures>(font));
+    return **known;
 }
 
 bool HeightBudget::refuse()
@@ -100,46 +110,57 @@ qsizetype HeightBudget::takeText(const QString& text, const QTextCharFormat& for
     if (exhausted_ || text.isEmpty())
         return 0;
     enter(flow, paragraph);
-    const QFont font = format.font().resolve(defaultFont_);
-    const QFontMetricsF metrics(font);
-    const double lineHeight = std::max(open_.lineHeight, fontLineHeight(font));
+    FontMeasures& font = measures(format.font().resolve(defaultFont_));
+    const double lineHeight = std::max(open_.lineHeight, font.lineHeight);
+    const double room = MaxHeight - closed_;
 
-    // The paragraph's charge with the first `count` characters added.
-    const auto charge = [&](qsizetype count, double advance, qsizetype forced) {
-        if (count == 0)
-            return open_.charged;
-        return lines(open_.characters + count, open_.width + advance, open_.forcedBreaks + forced) * lineHeight;
+    // The width and forced breaks of the run's first `count` characters.
+    struct Span {
+        qsizetype count = 0;
+        double width = 0;
+        qsizetype forced = 0;
     };
-    const double advance = Advance(metrics, text);
-    const qsizetype forced = ForcedBreaks(text);
-    qsizetype taken = text.size();
-    if (closed_ + charge(taken, advance, forced) <= MaxHeight) {
-        open_.width += advance;
-        open_.forcedBreaks += forced;
-    } else {
-        // The longest beginning that fits; it is all that is kept.
-        qsizetype fits = 0;
-        qsizetype fails = text.size();
-        while (fails - fits > 1) {
-            const qsizetype middle = fits + (fails - fits) / 2;
-            const QString head = text.left(middle);
-            if (closed_ + charge(middle, Advance(metrics, head), ForcedBreaks(head)) <= MaxHeight)
-                fits = middle;
-            else
-                fails = middle;
+    const auto extend = [&](Span& span) {
+        const QChar c = text[span.count];
+        char32_t code = c.unicode();
+        qsizetype size = 1;
+        if (c.isHighSurrogate() && span.count + 1 < text.size() && text[span.count + 1].isLowSurrogate()) {
+            code = QChar::surrogateToUcs4(c, text[span.count + 1]);
+            size = 2;
         }
-        taken = fits;
-        const QString head = text.left(taken);
-        open_.width += Advance(metrics, head);
-        open_.forcedBreaks += ForcedBreaks(head);
+        span.count += size;
+        span.width += font.advance(code);
+        if (ForcesBreak(code))
+            ++span.forced;
+    };
+    const auto fits = [&](const Span& span) {
+        return lines(open_.characters + span.count, open_.width + span.width, open_.forcedBreaks + span.forced)
+                   * lineHeight
+               <= room;
+    };
+
+    Span whole;
+    while (whole.count < text.size())
+        extend(whole);
+    Span taken = whole;
+    if (!fits(whole)) {
+        // The longest beginning that fits; it is all that is kept.
+        taken = Span{};
+        for (Span next = taken; next.count < text.size(); taken = next) {
+            extend(next);
+            if (!fits(next))
+                break;
+        }
         exhausted_ = true;
     }
-    if (taken > 0) {
-        open_.characters += taken;
+    if (taken.count > 0) {
+        open_.characters += taken.count;
+        open_.width += taken.width;
+        open_.forcedBreaks += taken.forced;
         open_.lineHeight = lineHeight;
         open_.charged = lines(open_.characters, open_.width, open_.forcedBreaks) * lineHeight;
     }
-    return taken;
+    return taken.count;
 }
 
 bool HeightBudget::takePicture(QSizeF size, const QTextBlockFormat& paragraph, Flow flow)

@@ -1,9 +1,13 @@
 #pragma once
 
 #include <QFont>
+#include <QFontMetricsF>
 #include <QHash>
 #include <QSizeF>
 #include <QtGlobal>
+
+#include <array>
+#include <memory>
 
 class QString;
 class QTextBlockFormat;
@@ -19,13 +23,14 @@ namespace rtf {
 //
 // The bound, for each paragraph: word wrapping ends a line only before a
 // word that does not fit, so a line and the first word of the next one are
-// wider than the line, and a paragraph of width W (the sum of its runs'
-// advances) takes at most 2 W / line width + 2 lines, and never more lines
-// than characters; each line is at most twice as high as the largest font's
-// size or line spacing in the paragraph. A cell's width is known only when
-// its table is, so table text counts a line per character. Pictures count
-// their height on top. Ordinary text comes out at about twice its real
-// height, so only documents that really are too tall are cut.
+// wider than the line, and a paragraph of width W (the sum of its
+// characters' advances) takes at most 2 W / line width + 2 lines, 2 more for
+// each forced line break, and never more lines than characters; each line is
+// at most twice as high as the largest font's size or line spacing in the
+// paragraph. A cell's width is known only when its table is, so table text
+// counts a line per character. Pictures count their height on top. Ordinary
+// text comes out at about twice its real height, so only documents that
+// really are too tall are cut.
 class HeightBudget {
 public:
     // Pixels: half the limit, for panes narrower than the reader was told.
@@ -62,16 +67,27 @@ private:
         double charged = 0;
     };
 
+    // What the budget knows of one font.
+    struct FontMeasures {
+        explicit FontMeasures(const QFont& font);
+        double advance(char32_t code);
+
+        QFontMetricsF metrics;
+        double lineHeight = 0;
+        std::array<double, 256> latin1Advances; // below 0 until measured
+        QHash<char32_t, double> advances;
+    };
+
     void enter(Flow flow, const QTextBlockFormat& paragraph);
     void closeOpen();
     double lines(qsizetype characters, double width, qsizetype forcedBreaks) const;
-    double fontLineHeight(const QFont& font);
+    FontMeasures& measures(const QFont& font);
     bool refuse();
 
     QFont defaultFont_;
     double textWidth_;
     double defaultLineHeight_;
-    QHash<QFont, double> lineHeights_;
+    QHash<QFont, std::shared_ptr<FontMeasures>> fonts_;
     double closed_ = 0;
     Open open_;
     bool exhausted_ = false;
