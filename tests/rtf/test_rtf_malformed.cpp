@@ -180,6 +180,9 @@ void TestRtfReader::tallDocumentsAreCutBeforeLayoutLimit_data()
     // QFontMetrics measures text only up to a U+009C; Qt lays all of it out.
     QTest::newRow("huge letters after U+009C")
         << QByteArray("{\\rtf1 opening\\par\\fs3276 \\u156?" + letters + "}") << "opening\n\u009Ca a " << 200;
+    // Characters the font lacks are as wide as in the font that shows them.
+    QTest::newRow("huge Chinese letters") << QByteArray("{\\rtf1 \\fs3276 " + QByteArray("\\u27683?").repeated(5000) + "}")
+                                          << "\u6C23\u6C23" << 200;
     // 22 inches before and after each paragraph.
     QTest::newRow("paragraph spacing") << QByteArray("{\\rtf1 " + QByteArray("\\pard\\sb31680\\sa31680 p\\par").repeated(5000) + "}")
                                        << "p\np\np\n" << 200;
