@@ -10,11 +10,12 @@
 namespace selection {
 
 // What the file system says about a file without reading it: its size and
-// times, to the millisecond (on Windows from GetFileAttributesEx's data,
-// through QFileInfo). A change of content that keeps all of them is possible
-// only within the time stamps' resolution, or by setting the times back;
-// POSIX systems move the status-change time on every write, and that time
-// cannot be set back.
+// times, to the millisecond, through QFileInfo (on Windows from the data
+// GetFileAttributesEx gives, where the status-change time is the last write
+// time). Content can change while all of them stay only within the time
+// stamps' resolution, or when a program sets the modification time back;
+// POSIX systems then still move the status-change time, which no program
+// can set.
 struct FileStamp {
     qint64 size = -1;
     QDateTime modified;
