@@ -1,7 +1,8 @@
 // Times what one character typed into the stroke box costs in the real
-// window: the change reaction resets the preview, reads the Series picture
-// from disk again, shows it and scrolls to the Type, and the viewport is
-// repainted. The budget is one frame (16 ms) for a 1000 x 1500 pixel JPEG.
+// window: the change reaction resets the preview, looks the Series picture
+// up on disc (decoding it again only when the file changed), shows it and
+// scrolls to the Type, and the viewport is repainted. The budget is one
+// frame (16 ms) for a 1000 x 1500 pixel JPEG.
 #include "window_fixture.h"
 
 #include <QApplication>

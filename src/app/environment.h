@@ -5,6 +5,8 @@
 #include "medium/desktop_shell.h"
 #include "medium/disc_tray.h"
 #include "messages/message_box.h"
+#include <QByteArray>
+#include <QImage>
 #include <QString>
 #include <functional>
 
@@ -24,6 +26,9 @@ struct Environment {
     generation::CadHostConnector* cadHost = nullptr;
     medium::DiscTray* discTray = nullptr;
     medium::DesktopShell* shell = nullptr;
+    // Decodes a preview picture file's content; empty for the program's own
+    // decoder (tests count the decodes).
+    std::function<QImage(const QByteArray&)> decodePicture;
 };
 
 } // namespace app

@@ -5,6 +5,7 @@
 #include "fonts.h"
 #include "install_paths.h"
 #include "messages/system_messages.h"
+#include "selection/preview_picture.h"
 #include <QCloseEvent>
 #include <QEvent>
 
@@ -17,7 +18,9 @@ static void InitWindowPictures()
 namespace app {
 
 frmMain::frmMain(const Environment& environment, QWidget* parent)
-    : QWidget(parent), environment_(environment)
+    : QWidget(parent),
+      environment_(environment),
+      previewPictures_(environment.decodePicture ? environment.decodePicture : selection::DecodePreviewPicture)
 {
     InitWindowPictures();
     InstallFontFallbacks();

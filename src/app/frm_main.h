@@ -6,6 +6,7 @@
 #include "base/result.h"
 #include "environment.h"
 #include "selection/preview_arithmetic.h"
+#include "selection/preview_picture_cache.h"
 #include "validation/check_input.h"
 #include <QComboBox>
 #include <QFrame>
@@ -111,6 +112,9 @@ private:
     base::Status rangeTextFailure_;
     bool activated_ = false;
     bool unloaded_ = false;
+    // The preview's decoded pictures, and which of them Image1 shows.
+    selection::PreviewPictureCache previewPictures_;
+    qint64 shownPicture_ = 0;
 };
 
 } // namespace app

@@ -2,12 +2,25 @@
 #include "frm_main.h"
 #include "install_paths.h"
 #include "rtf/rtf_reader.h"
+#include <QStyle>
 
 namespace app {
 
+namespace {
+
+// The width the pane lays its text out at, leaving room for its scroll bar:
+// the reader keeps what fits Qt's layout at this width.
+double TextWidth(const QTextEdit& pane)
+{
+    const int scrollBar = pane.style()->pixelMetric(QStyle::PM_ScrollBarExtent, nullptr, &pane);
+    return pane.contentsRect().width() - scrollBar - 2 * pane.document()->documentMargin();
+}
+
+} // namespace
+
 bool frmMain::LoadFile(const QString& path)
 {
-    return rtf::LoadRtfFile(path, *rtbData->document()).ok();
+    return rtf::LoadRtfFile(path, *rtbData->document(), TextWidth(*rtbData)).ok();
 }
 
 void frmMain::LoadSeriesDocument()

@@ -3,7 +3,6 @@
 #include "frm_main.h"
 #include "install_paths.h"
 #include "screen_metrics.h"
-#include "selection/preview_picture.h"
 #include <QPixmap>
 
 namespace app {
@@ -50,10 +49,15 @@ void frmMain::ResetPreview(selection::RangeRule rule)
 
 bool frmMain::ShowPreviewPicture(const QString& path)
 {
-    const QImage picture = selection::LoadPreviewPicture(path);
+    // An unchanged file comes back as the picture decoded before; Image1
+    // then holds it already.
+    const QImage picture = previewPictures_.load(path);
     if (picture.isNull())
         return false;
-    Image1->setPixmap(QPixmap::fromImage(picture));
+    if (picture.cacheKey() != shownPicture_ || Image1->pixmap().isNull()) {
+        Image1->setPixmap(QPixmap::fromImage(picture));
+        shownPicture_ = picture.cacheKey();
+    }
     Image1->resize(picture.size());
     return true;
 }

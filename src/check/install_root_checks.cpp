@@ -230,10 +230,18 @@ private:
             return;
         }
         QTextDocument document;
-        if (const base::Status loaded = rtf::LoadRtfFile(docsPath(name), document); !loaded) {
+        const auto loaded = rtf::LoadRtfFile(docsPath(name), document);
+        if (!loaded) {
             add(Severity::Error, "doc-unreadable", kDocs, location,
                 QStringLiteral("Document %1 does not load: %2.").arg(location.path, loaded.error()),
                 QStringLiteral("Save %1 again as Rich Text Format.").arg(location.path));
+        } else if (loaded->cut) {
+            add(Severity::Warning, "doc-cut", kDocs, location,
+                QStringLiteral("Document %1 is taller than the description pane can lay out: the pane shows "
+                               "its first %2 characters and a last paragraph \"\u2026\".")
+                    .arg(location.path)
+                    .arg(document.toPlainText().chopped(1).trimmed().size()),
+                QStringLiteral("Shorten %1, or make its text and pictures smaller.").arg(location.path));
         }
     }
 

@@ -66,8 +66,8 @@ QTextTableFormat TableFormat(const std::vector<int>& cellRightEdges, int columns
 
 } // namespace
 
-DocumentBuilder::DocumentBuilder(QTextDocument& document)
-    : document_(document), cursor_(&document), budget_(document.defaultFont().pointSizeF())
+DocumentBuilder::DocumentBuilder(QTextDocument& document, double textWidth)
+    : document_(document), cursor_(&document), budget_(document.defaultFont(), textWidth)
 {
     cursor_.movePosition(QTextCursor::End);
 }
@@ -78,7 +78,7 @@ void DocumentBuilder::insertText(const QString& text, const QTextCharFormat& for
     item.kind = Item::Kind::Text;
     item.text = PlainText(text);
     item.charFormat = format;
-    const qsizetype fitting = budget_.takeCharacters(item.text.size(), format);
+    const qsizetype fitting = budget_.takeText(item.text, format, paragraph.format, flow(paragraph));
     if (fitting < item.text.size()) {
         item.text.truncate(fitting);
         if (!item.text.isEmpty() && item.text.back().isHighSurrogate())
@@ -90,7 +90,7 @@ void DocumentBuilder::insertText(const QString& text, const QTextCharFormat& for
 
 void DocumentBuilder::insertImage(const QImage& image, QSizeF displaySize, const Paragraph& paragraph)
 {
-    if (!budget_.takePicture(displaySize.height()))
+    if (!budget_.takePicture(displaySize, paragraph.format, flow(paragraph)))
         return;
     Item item;
     item.kind = Item::Kind::Image;
@@ -144,10 +144,19 @@ void DocumentBuilder::endNote(NoteKind kind)
     inNote_ = false;
 }
 
+HeightBudget::Flow DocumentBuilder::flow(const Paragraph& paragraph) const
+{
+    if (inNote_)
+        return HeightBudget::Flow::Note;
+    return paragraph.inTable ? HeightBudget::Flow::Cell : HeightBudget::Flow::Body;
+}
+
 void DocumentBuilder::finish()
 {
     if (table_)
         writeTable();
+    if (cut())
+        writeCutMark();
     writeNotes(NoteKind::Footnote);
     writeNotes(NoteKind::Endnote);
 }
@@ -250,6 +259,15 @@ void DocumentBuilder::writeNotes(NoteKind kind)
         for (auto item = begin; item != end; ++item)
             write(cursor_, *item);
     }
+}
+
+void DocumentBuilder::writeCutMark()
+{
+    if (cursor_.block().text().isEmpty())
+        cursor_.setBlockFormat(QTextBlockFormat());
+    else
+        cursor_.insertBlock(QTextBlockFormat(), QTextCharFormat());
+    cursor_.insertText(QStringLiteral("\u2026"), QTextCharFormat());
 }
 
 void DocumentBuilder::write(QTextCursor& cursor, const Item& item)

@@ -55,7 +55,8 @@ public:
     // Tables past this become lines of tab-separated cells.
     static constexpr long long MaxTableCells = 4096;
 
-    explicit DocumentBuilder(QTextDocument& document);
+    // textWidth: the width, in pixels, the document is laid out at.
+    DocumentBuilder(QTextDocument& document, double textWidth);
 
     void insertText(const QString& text, const QTextCharFormat& format, const Paragraph& paragraph);
     void insertImage(const QImage& image, QSizeF displaySize, const Paragraph& paragraph);
@@ -71,7 +72,10 @@ public:
     void beginNote();
     void endNote(NoteKind kind);
 
+    // Ends the document; one that was cut ends with a paragraph "…".
     void finish();
+    // Whether content was left out to keep the document within what Qt can lay out.
+    bool cut() const { return budget_.exhausted(); }
 
 private:
     using Item = PendingItem;
@@ -83,6 +87,8 @@ private:
     void writeTable();
     void writeTableAsLines(const PendingTable& table);
     void writeNotes(NoteKind kind);
+    void writeCutMark();
+    HeightBudget::Flow flow(const Paragraph& paragraph) const;
     void write(QTextCursor& cursor, const Item& item);
     QString addImageResource(const QImage& image);
 

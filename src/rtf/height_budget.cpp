@@ -1,5 +1,8 @@
 #include "rtf/height_budget.h"
 
+#include <QFontInfo>
+#include <QFontMetricsF>
+#include <QString>
 #include <QTextBlockFormat>
 #include <QTextCharFormat>
 
@@ -8,51 +11,189 @@
 
 namespace rtf {
 
-HeightBudget::HeightBudget(double defaultPointSize)
-    : defaultPointSize_(defaultPointSize > 0 ? defaultPointSize : 12.0)
+namespace {
+
+// QTextOption's default distance between tab stops, in pixels.
+constexpr double TabWidth = 80;
+
+// Characters that end a line wherever they stand.
+bool ForcesBreak(char32_t c)
 {
+    return c == QChar::LineSeparator || c == 0x85;
 }
 
-double HeightBudget::lineHeight(double pointSize) const
+} // namespace
+
+HeightBudget::HeightBudget(const QFont& defaultFont, double textWidth)
+    : defaultFont_(defaultFont), textWidth_(textWidth > 0 ? textWidth : 0)
 {
-    const double points = pointSize > 0 ? pointSize : defaultPointSize_;
-    return 2.0 * points * 96.0 / 72.0;
+    defaultLineHeight_ = measures(defaultFont_).lineHeight;
 }
 
-bool HeightBudget::take(double height)
+HeightBudget::FontMeasures::FontMeasures(const QFont& font) : metrics(font)
 {
-    if (exhausted_ || !(height >= 0) || used_ + height > MaxHeight) {
-        exhausted_ = true;
-        return false;
+    latin1Advances.fill(-1);
+    lineHeight = 2.0 * std::max({metrics.lineSpacing(), metrics.height(),
+                                 static_cast<double>(QFontInfo(font).pixelSize())});
+}
+
+double HeightBudget::FontMeasures::advance(char32_t code)
+{
+    if (code == '\t')
+        return TabWidth;
+    const bool latin1 = code < latin1Advances.size();
+    if (latin1 && latin1Advances[code] >= 0)
+        return latin1Advances[code];
+    if (!latin1) {
+        if (const auto known = advances.constFind(code); known != advances.cend())
+            return *known;
     }
-    used_ += height;
-    return true;
+    // Characters the font lacks are measured in the font that stands in.
+    const double width = std::max(0.0, metrics.horizontalAdvance(QString::fromUcs4(&code, 1)));
+    if (latin1)
+        latin1Advances[code] = width;
+    else
+        advances.insert(code, width);
+    return width;
 }
 
-qsizetype HeightBudget::takeCharacters(qsizetype count, const QTextCharFormat& format)
+HeightBudget::FontMeasures& HeightBudget::measures(const QFont& font)
 {
-    if (exhausted_ || count <= 0)
+    auto known = fonts_.find(font);
+    if (known == fonts_.end())
+        known = fonts_.insert(font, std::make_shared<FontMeasures>(font));
+    return **known;
+}
+
+bool HeightBudget::refuse()
+{
+    exhausted_ = true;
+    return false;
+}
+
+void HeightBudget::closeOpen()
+{
+    closed_ += open_.charged;
+    open_ = Open{};
+}
+
+void HeightBudget::enter(Flow flow, const QTextBlockFormat& paragraph)
+{
+    const bool started = open_.lineHeight > 0;
+    if (started && open_.flow != flow)
+        closeOpen();
+    double width = 0;
+    if (flow != Flow::Cell)
+        width = textWidth_ - std::max(0.0, paragraph.leftMargin()) - std::max(0.0, paragraph.rightMargin())
+                - std::max(0.0, paragraph.textIndent());
+    if (open_.lineHeight > 0) {
+        open_.lineWidth = std::min(open_.lineWidth, width);
+        return;
+    }
+    open_.flow = flow;
+    open_.lineWidth = width;
+    open_.lineHeight = defaultLineHeight_;
+}
+
+double HeightBudget::lines(qsizetype characters, double width, qsizetype forcedBreaks) const
+{
+    const auto most = static_cast<double>(characters);
+    if (open_.lineWidth < 1)
+        return most;
+    const double wrapped = std::floor(2.0 * width / open_.lineWidth) + 2.0 + 2.0 * static_cast<double>(forcedBreaks);
+    return std::min(most, wrapped);
+}
+
+qsizetype HeightBudget::takeText(const QString& text, const QTextCharFormat& format,
+                                 const QTextBlockFormat& paragraph, Flow flow)
+{
+    if (exhausted_ || text.isEmpty())
         return 0;
-    const double each = lineHeight(format.fontPointSize());
-    const auto fitting = static_cast<qsizetype>(std::floor((MaxHeight - used_) / each));
-    if (fitting < count) {
-        used_ += static_cast<double>(fitting) * each;
+    enter(flow, paragraph);
+    FontMeasures& font = measures(format.font().resolve(defaultFont_));
+    const double lineHeight = std::max(open_.lineHeight, font.lineHeight);
+    const double room = MaxHeight - closed_;
+
+    // The width and forced breaks of the run's first `count` characters.
+    struct Span {
+        qsizetype count = 0;
+        double width = 0;
+        qsizetype forced = 0;
+    };
+    const auto extend = [&](Span& span) {
+        const QChar c = text[span.count];
+        char32_t code = c.unicode();
+        qsizetype size = 1;
+        if (c.isHighSurrogate() && span.count + 1 < text.size() && text[span.count + 1].isLowSurrogate()) {
+            code = QChar::surrogateToUcs4(c, text[span.count + 1]);
+            size = 2;
+        }
+        span.count += size;
+        span.width += font.advance(code);
+        if (ForcesBreak(code))
+            ++span.forced;
+    };
+    const auto fits = [&](const Span& span) {
+        return lines(open_.characters + span.count, open_.width + span.width, open_.forcedBreaks + span.forced)
+                   * lineHeight
+               <= room;
+    };
+
+    Span whole;
+    while (whole.count < text.size())
+        extend(whole);
+    Span taken = whole;
+    if (!fits(whole)) {
+        // The longest beginning that fits; it is all that is kept.
+        taken = Span{};
+        for (Span next = taken; next.count < text.size(); taken = next) {
+            extend(next);
+            if (!fits(next))
+                break;
+        }
         exhausted_ = true;
-        return fitting;
     }
-    used_ += static_cast<double>(count) * each;
-    return count;
+    if (taken.count > 0) {
+        open_.characters += taken.count;
+        open_.width += taken.width;
+        open_.forcedBreaks += taken.forced;
+        open_.lineHeight = lineHeight;
+        open_.charged = lines(open_.characters, open_.width, open_.forcedBreaks) * lineHeight;
+    }
+    return taken.count;
+}
+
+bool HeightBudget::takePicture(QSizeF size, const QTextBlockFormat& paragraph, Flow flow)
+{
+    if (exhausted_)
+        return false;
+    enter(flow, paragraph);
+    const double height = size.height();
+    const double width = std::max(0.0, size.width());
+    if (!(height >= 0) || !std::isfinite(width))
+        return refuse();
+    // The picture's line is at most as high as the picture and the text beside it.
+    const double charged = lines(open_.characters + 1, open_.width + width, open_.forcedBreaks) * open_.lineHeight;
+    if (closed_ + height + charged > MaxHeight)
+        return refuse();
+    closed_ += height;
+    open_.characters += 1;
+    open_.width += width;
+    open_.charged = charged;
+    return true;
 }
 
 bool HeightBudget::takeBreak(const QTextBlockFormat& paragraph)
 {
-    return take(lineHeight(0) + std::max(0.0, paragraph.topMargin())
-                + std::max(0.0, paragraph.bottomMargin()));
-}
-
-bool HeightBudget::takePicture(double height)
-{
-    return take(std::max(0.0, height));
+    if (exhausted_)
+        return false;
+    const double height = std::max(open_.charged, defaultLineHeight_) + std::max(0.0, paragraph.topMargin())
+                          + std::max(0.0, paragraph.bottomMargin());
+    if (closed_ + height > MaxHeight)
+        return refuse();
+    closed_ += height;
+    open_ = Open{};
+    return true;
 }
 
 } // namespace rtf

@@ -1,7 +1,15 @@
 #pragma once
 
+#include <QFont>
+#include <QFontMetricsF>
+#include <QHash>
+#include <QSizeF>
 #include <QtGlobal>
 
+#include <array>
+#include <memory>
+
+class QString;
 class QTextBlockFormat;
 class QTextCharFormat;
 
@@ -10,34 +18,78 @@ namespace rtf {
 // Qt lays a document out in 26.6 fixed point and never finishes one taller
 // than 8,388,607 pixels: past that height it waits for a page break that
 // never comes. A few kilobytes of RTF in a 1638-point font get there. So the
-// height content could take at worst is counted as it is added (every
-// character on a line of its own, each line twice its font size, at twice
-// the standard resolution), and content past the budget is left out.
-// Real descriptions stay far below it: about 125,000 characters at 12 pt.
+// builder bounds the height of what it adds, at the pane's text width, and
+// leaves out what passes the budget.
+//
+// The bound, for each paragraph: word wrapping ends a line only before a
+// word that does not fit, so a line and the first word of the next one are
+// wider than the line, and a paragraph of width W (the sum of its
+// characters' advances) takes at most 2 W / line width + 2 lines, 2 more for
+// each forced line break, and never more lines than characters; each line is
+// at most twice as high as the largest font's size or line spacing in the
+// paragraph. A cell's width is known only when its table is, so table text
+// counts a line per character. Pictures count their height on top. Ordinary
+// text comes out at about twice its real height, so only documents that
+// really are too tall are cut.
 class HeightBudget {
 public:
-    // Pixels at 96 dpi: half the limit, for screens at up to 192 dpi.
+    // Pixels: half the limit, for panes narrower than the reader was told.
     static constexpr double MaxHeight = 4'000'000;
 
-    // defaultPointSize: the size of text without a size of its own.
-    explicit HeightBudget(double defaultPointSize);
+    // Where text goes: the body and notes are laid out at the text width,
+    // table cells at a width known only later.
+    enum class Flow { Body, Cell, Note };
 
-    // How many of `count` characters in this format still fit.
-    qsizetype takeCharacters(qsizetype count, const QTextCharFormat& format);
-    // A paragraph or cell ending: an empty line at the default size and the
-    // paragraph's spacing.
+    // defaultFont: the document's font, which formats complete;
+    // textWidth: the width, in pixels, the document is laid out at.
+    HeightBudget(const QFont& defaultFont, double textWidth);
+
+    // How many of the leading characters of `text` still fit.
+    qsizetype takeText(const QString& text, const QTextCharFormat& format, const QTextBlockFormat& paragraph,
+                       Flow flow);
+    bool takePicture(QSizeF size, const QTextBlockFormat& paragraph, Flow flow);
+    // A paragraph or cell ending: the paragraph's spacing, and an empty
+    // paragraph's line.
     bool takeBreak(const QTextBlockFormat& paragraph);
-    bool takePicture(double height);
 
     // Once something did not fit, nothing more does.
     bool exhausted() const { return exhausted_; }
 
 private:
-    double lineHeight(double pointSize) const;
-    bool take(double height);
+    // The paragraph being added to.
+    struct Open {
+        Flow flow = Flow::Body;
+        double lineWidth = 0;
+        qsizetype characters = 0;
+        qsizetype forcedBreaks = 0;
+        double width = 0;
+        double lineHeight = 0;
+        double charged = 0;
+    };
 
-    double defaultPointSize_;
-    double used_ = 0;
+    // What the budget knows of one font.
+    struct FontMeasures {
+        explicit FontMeasures(const QFont& font);
+        double advance(char32_t code);
+
+        QFontMetricsF metrics;
+        double lineHeight = 0;
+        std::array<double, 256> latin1Advances; // below 0 until measured
+        QHash<char32_t, double> advances;
+    };
+
+    void enter(Flow flow, const QTextBlockFormat& paragraph);
+    void closeOpen();
+    double lines(qsizetype characters, double width, qsizetype forcedBreaks) const;
+    FontMeasures& measures(const QFont& font);
+    bool refuse();
+
+    QFont defaultFont_;
+    double textWidth_;
+    double defaultLineHeight_;
+    QHash<QFont, std::shared_ptr<FontMeasures>> fonts_;
+    double closed_ = 0;
+    Open open_;
     bool exhausted_ = false;
 };
 

@@ -23,8 +23,8 @@ Qt::Alignment QtAlignment(Alignment alignment)
 
 } // namespace
 
-Parser::Parser(std::string_view data, QTextDocument& document)
-    : tokenizer_(data), builder_(document)
+Parser::Parser(std::string_view data, QTextDocument& document, double textWidth)
+    : tokenizer_(data), builder_(document, textWidth)
 {
     stack_.reserve(64);
 }

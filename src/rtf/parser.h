@@ -30,8 +30,11 @@ class Parser {
 public:
     static constexpr std::size_t MaxGroupDepth = 1000;
 
-    Parser(std::string_view data, QTextDocument& document);
+    // textWidth: the width, in pixels, the document is laid out at.
+    Parser(std::string_view data, QTextDocument& document, double textWidth);
     void run();
+    // Whether content was left out to keep the document within what Qt can lay out.
+    bool cut() const { return builder_.cut(); }
 
 private:
     struct FontEntry {

@@ -32,7 +32,7 @@ std::string_view RtfBody(const QByteArray& data)
 
 } // namespace
 
-base::Status ReadRtf(const QByteArray& data, QTextDocument& document)
+base::Result<ReadOutcome> ReadRtf(const QByteArray& data, QTextDocument& document, double textWidth)
 {
     const std::string_view body = RtfBody(data);
     if (body.empty())
@@ -41,16 +41,18 @@ base::Status ReadRtf(const QByteArray& data, QTextDocument& document)
     const bool undoRedo = document.isUndoRedoEnabled();
     document.setUndoRedoEnabled(false);
     document.clear();
+    ReadOutcome outcome;
     {
-        Parser parser(body, document);
+        Parser parser(body, document, textWidth);
         parser.run();
+        outcome.cut = parser.cut();
     }
     document.setUndoRedoEnabled(undoRedo);
     document.setModified(false);
-    return {};
+    return outcome;
 }
 
-base::Status LoadRtfFile(const QString& path, QTextDocument& document)
+base::Result<ReadOutcome> LoadRtfFile(const QString& path, QTextDocument& document, double textWidth)
 {
     const QFileInfo info(path);
     if (!info.exists())
@@ -65,7 +67,7 @@ base::Status LoadRtfFile(const QString& path, QTextDocument& document)
     const QByteArray data = file.readAll();
     if (file.error() != QFileDevice::NoError)
         return base::Fail(QStringLiteral("cannot read %1: %2").arg(path, file.errorString()));
-    return ReadRtf(data, document);
+    return ReadRtf(data, document, textWidth);
 }
 
 } // namespace rtf

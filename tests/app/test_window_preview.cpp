@@ -1,6 +1,7 @@
 // The preview panel and the description pane in the real window.
 #include "app/controls/scroll_bar16.h"
 #include "app/screen_metrics.h"
+#include "selection/preview_picture.h"
 #include "window_fixture.h"
 #include <QTest>
 
@@ -20,6 +21,7 @@ class WindowPreviewTest : public QObject {
 private:
     std::unique_ptr<WindowFixture> fixture;
     app::frmMain* w = nullptr;
+    int decodes = 0;  // preview pictures decoded
 
     int viewportTwips() const { return int(app::ToTwips(w->Image1->parentWidget()->height())); }
     int position() const { return w->VScroll1->settings().position(); }
@@ -39,6 +41,11 @@ private slots:
         QVERIFY(fixture->writeFile("Docs/HMN.jpg", testing::Jpeg(640, 600, Qt::blue)));    // 9000 twips
         QVERIFY(fixture->writeFile("Docs/talvex2017.jpg", testing::Jpeg(640, 2000, Qt::gray)));
         QVERIFY(fixture->writeFile("Docs/talvex2017.rtf", Rtf("Setup help")));
+        decodes = 0;
+        fixture->environment.decodePicture = [this](const QByteArray& content) {
+            ++decodes;
+            return selection::DecodePreviewPicture(content);
+        };
         QVERIFY(fixture->start());
         QVERIFY(fixture->messages.shown.isEmpty());
         w = &fixture->window();
@@ -89,6 +96,31 @@ private slots:
         QTest::keyClick(w->txtData, Qt::Key_5);
         QCOMPARE(position(), 4808);
         QCOMPARE(w->Image1->y(), -app::ToPixels(4808));
+    }
+
+    void typingDecodesTheSeriesPictureAgainOnlyWhenItsFileChanged()
+    {
+        QVERIFY(fixture->choose("AX", "AXN", "50"));
+        w->txtData->setFocus();
+        const int decoded = decodes;
+        QTest::keyClick(w->txtData, Qt::Key_5);
+        QTest::keyClick(w->txtData, Qt::Key_Backspace);
+        QCOMPARE(decodes, decoded);
+        QCOMPARE(position(), 4808);
+
+        // Rewritten on the disc: the next key shows it, at AXN's share of its height.
+        QVERIFY(fixture->writeFile("Docs/AX.jpg", testing::Jpeg(640, 700, Qt::red)));
+        QTest::keyClick(w->txtData, Qt::Key_5);
+        QCOMPARE(decodes, decoded + 1);
+        QCOMPARE(w->Image1->pixmap().height(), 700);
+        QCOMPARE(position(), 5250);
+
+        // Deleted: the picture shown stays, as for any missing Series picture.
+        QVERIFY(QFile::remove(fixture->rootPath(QStringLiteral("Docs/AX.jpg"))));
+        QTest::keyClick(w->txtData, Qt::Key_Backspace);
+        QCOMPARE(w->Image1->pixmap().height(), 700);
+        QCOMPARE(position(), 5250);
+        QVERIFY(fixture->messages.shown.isEmpty());
     }
 
     // Every choice resets the stroke box to "0", also when it holds "0"

@@ -178,7 +178,7 @@ private slots:
         });
         QCOMPARE(bytes.count("\\row"), 4);
         QTextDocument document;
-        const base::Status result = rtf::ReadRtf(bytes, document);
+        const auto result = rtf::ReadRtf(bytes, document);
         QVERIFY2(result.ok(), qPrintable(result.error()));
         const QString text = document.toPlainText();
         for (const char* expected : {"標題 Heading", "段落 a paragraph {x}", "項目 item", "型式 Type",

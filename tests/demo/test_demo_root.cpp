@@ -252,7 +252,7 @@ private slots:
         static const QRegularExpression han(QStringLiteral("[\\x{4E00}-\\x{9FFF}]{4}"));
         for (const QString& name : SeriesDocuments()) {
             QTextDocument document;
-            const base::Status result = rtf::LoadRtfFile(RootPath("Docs/" + name), document);
+            const auto result = rtf::LoadRtfFile(RootPath("Docs/" + name), document);
             QVERIFY2(result.ok(), qPrintable(name + u' ' + result.error()));
             const QString text = document.toPlainText();
             QVERIFY2(han.match(text).hasMatch(), qPrintable(name));

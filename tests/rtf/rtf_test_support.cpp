@@ -27,7 +27,7 @@ QByteArray ReadDataFile(const QString& name)
 
 bool Load(const QByteArray& rtf, QTextDocument& document)
 {
-    const base::Status result = rtf::ReadRtf(rtf, document);
+    const auto result = rtf::ReadRtf(rtf, document);
     if (!result)
         qWarning("ReadRtf failed: %s", qPrintable(result.error()));
     return result.ok();

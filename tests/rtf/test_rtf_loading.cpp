@@ -28,7 +28,7 @@ void TestRtfReader::rejectsDataWithoutHeader()
     QFETCH(QByteArray, data);
     QFETCH(bool, ok);
     QTextDocument document;
-    const base::Status result = rtf::ReadRtf(data, document);
+    const auto result = rtf::ReadRtf(data, document);
     QCOMPARE(result.ok(), ok);
     QCOMPARE(result.error(), ok ? QString() : QStringLiteral("not in Rich Text Format"));
 }
@@ -74,7 +74,7 @@ void TestRtfReader::loadFileFailsForMissingOrUnusableFiles()
     QTextDocument document;
     document.setPlainText(QStringLiteral("kept"));
 
-    const base::Status missing = rtf::LoadRtfFile(dir.filePath("AXN.rtf"), document);
+    const auto missing = rtf::LoadRtfFile(dir.filePath("AXN.rtf"), document);
     QVERIFY(!missing.ok());
     QVERIFY(missing.error().contains("AXN.rtf"));
 
@@ -84,7 +84,7 @@ void TestRtfReader::loadFileFailsForMissingOrUnusableFiles()
     QVERIFY(text.open(QIODevice::WriteOnly));
     text.write("just some notes\r\n");
     text.close();
-    const base::Status notRtf = rtf::LoadRtfFile(text.fileName(), document);
+    const auto notRtf = rtf::LoadRtfFile(text.fileName(), document);
     QVERIFY(!notRtf.ok());
     QCOMPARE(notRtf.error(), QStringLiteral("not in Rich Text Format"));
 
@@ -94,7 +94,7 @@ void TestRtfReader::loadFileFailsForMissingOrUnusableFiles()
 void TestRtfReader::loadFileReadsRtfFile()
 {
     QTextDocument document;
-    const base::Status result = rtf::LoadRtfFile(DataPath("formatting.rtf"), document);
+    const auto result = rtf::LoadRtfFile(DataPath("formatting.rtf"), document);
     QVERIFY2(result.ok(), qPrintable(result.error()));
     QVERIFY(document.toPlainText().startsWith(QStringLiteral("plain bold italic both bold again after")));
 }

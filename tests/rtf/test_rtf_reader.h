@@ -80,7 +80,9 @@ private slots:
     void textPastDepthLimitKeepsDeepestFormatting();
     void largeTableStaysLinear();
     void shortRowsCountAsWideAsTheTable();
+    void tallDocumentsAreCutBeforeLayoutLimit_data();
     void tallDocumentsAreCutBeforeLayoutLimit();
+    void longDocumentsOfOrdinaryTextAreKeptWhole_data();
     void longDocumentsOfOrdinaryTextAreKeptWhole();
     void mutatedFilesNeverCrash();
 };
