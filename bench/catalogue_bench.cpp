@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 // Times the catalogue engine on a large catalogue: the open against mdb-export
 // of the same tables, and the queries a Bore click and a generate run.
 //   catalogue_bench [catalogue.mdb] [query runs]

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 // Times talvex-check's work on a large catalogue, stage by stage, beside
 // mdb-export of the same two tables in the same run.
 //   check_bench [catalogue.mdb] [runs]

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 // Floods the stand-in CAD host with short request lines on one connection
 // while a second connection asks HELLO over and over, and prints how long the
 // host kept the second one waiting: the longest time it was unresponsive.

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 // Times the description pane's work on a document: reading the RTF and the
 // first layout at the pane's width. The generated documents are the worst
 // tables the reader lets through (every cell laid out, even empty ones) and

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 // Times what one character typed into the stroke box costs in the real
 // window: the change reaction resets the preview, looks the Series picture
 // up on disc (decoding it again only when the file changed), shows it and

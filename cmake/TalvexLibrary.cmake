@@ -1,3 +1,4 @@
+# SPDX-License-Identifier: MIT
 # talvex_publish_headers(<target> <folder>)
 # Lets the users of <target> include src/<folder>/x.h as "<folder>/x.h", and
 # only them: the build tree gets one include folder per target holding a

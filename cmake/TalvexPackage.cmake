@@ -1,3 +1,4 @@
+# SPDX-License-Identifier: MIT
 # Installing on Linux, and the Debian package (cpack -G DEB, tools/build-deb):
 # the programs and the demo install root in one folder, as a disc holds them,
 # since the program reads everything from its own folder; launchers in bin,

@@ -1,3 +1,4 @@
+# SPDX-License-Identifier: MIT
 # talvex_add_test(<name> SOURCES <files...> LIBS <targets...> [LAUNCHER <program>])
 # One Qt Test executable, registered with CTest, run on the offscreen platform,
 # or through LAUNCHER, which prepares what the test needs and runs it.

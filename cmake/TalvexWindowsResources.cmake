@@ -1,3 +1,4 @@
+# SPDX-License-Identifier: MIT
 # talvex_windows_resources(TARGET DESCRIPTION): gives a Windows program file
 # the program's icon, a version resource (product "3D TALVEX 2017", the
 # description, the project's version, the copyright line) and the

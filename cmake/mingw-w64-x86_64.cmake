@@ -1,3 +1,4 @@
+# SPDX-License-Identifier: MIT
 # Cross-compiling for 64-bit Windows with Debian's mingw-w64 toolchain.
 #
 # Used twice:

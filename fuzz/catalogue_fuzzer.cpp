@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 // libFuzzer target: any bytes as a catalogue file, through the loader and the
 // start-up's catalogue check, as the program opens TALVEX.mdb.
 #include "catalogue/connection.h"

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 // libFuzzer target: any bytes through the RTF reader and the layout of the
 // document it builds, as the description pane would show it.
 #include "rtf/rtf_reader.h"

@@ -1,4 +1,5 @@
 #!/usr/bin/env bash
+# SPDX-License-Identifier: MIT
 # Builds a libFuzzer target with clang (AddressSanitizer and UBSan) into
 # build-fuzz/ and runs it for a bounded time on its seed corpus.
 #   fuzz/run.sh [seconds] [target]      default 60 s, target rtf

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 // libFuzzer target: any bytes as a request line and as a reply line of the
 // stand-in CAD host's protocol, as the host and its client read them. What
 // parses must format back to a line that parses to the same thing, and

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 #include "big5.h"
 #ifdef _WIN32
 #include <windows.h>

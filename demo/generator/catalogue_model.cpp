@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 #include "catalogue_model.h"
 #include "catalogue/catalogue_error.h"
 #include "catalogue/connection.h"

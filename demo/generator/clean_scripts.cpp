@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 #include "clean_scripts.h"
 #include "big5.h"
 #include "drawing_names.h"

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 #include "content_file.h"
 #include <QFile>
 

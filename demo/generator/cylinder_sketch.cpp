@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 #include "cylinder_sketch.h"
 #include "page_painter.h"
 #include <cmath>

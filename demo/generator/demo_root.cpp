@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 #include "demo_root.h"
 #include "catalogue_model.h"
 #include "clean_scripts.h"

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 #include "extra_pages.h"
 #include "cylinder_sketch.h"
 #include "page_painter.h"

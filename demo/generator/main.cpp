@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 // talvex-demo-gen: writes the demo install root beside the program.
 //   talvex-demo-gen <catalogue.mdb> <content folder> <install root>
 #include "demo_root.h"

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 #include "page_layout.h"
 #include "selection/type_positions.h"
 #include "selection/preview_arithmetic.h"

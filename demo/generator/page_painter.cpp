@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 #include "page_painter.h"
 #include <QBuffer>
 #include <QFontMetricsF>

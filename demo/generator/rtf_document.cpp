@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 #include "rtf_document.h"
 #include "big5.h"
 #include <algorithm>

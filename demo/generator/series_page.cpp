@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 #include "series_page.h"
 #include "cylinder_sketch.h"
 #include "page_painter.h"

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 #pragma once
 #include "catalogue_model.h"
 #include "content_file.h"

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 #pragma once
 #include "controls/picture_button.h"
 #include "controls/range_box.h"

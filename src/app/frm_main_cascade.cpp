@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 // The selection cascade: a Series, then a Type, then a Bore. The combo
 // clicks set a label; the label's change reaction does the work.
 #include "controls/catalogue_targets.h"

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 // The gate of the generate command, over the window's controls.
 #include "frm_main.h"
 #include "catalogue/queries.h"

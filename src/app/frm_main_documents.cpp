@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 // The description pane: the Series documents and the setup help page.
 #include "frm_main.h"
 #include "install_paths.h"

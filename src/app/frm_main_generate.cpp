@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 // The generate command: checked inputs to a stretched model in the CAD host.
 #include "frm_main.h"
 #include "host_wait_guard.h"

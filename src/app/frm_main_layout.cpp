@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 // The window's design: every control with its container, place, size, texts
 // and colours. Places are in twips and converted at the screen's resolution.
 #include "controls/picture_button.h"

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 // The preview panel: the Series picture, scrolled to the chosen Type.
 #include "controls/scroll_bar16.h"
 #include "frm_main.h"

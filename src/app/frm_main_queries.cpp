@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 // The catalogue queries, run over the window's controls.
 #include "controls/catalogue_targets.h"
 #include "frm_main.h"

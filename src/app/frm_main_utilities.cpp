@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 // The buttons beside the main road. None waits for what it starts.
 #include "frm_main.h"
 #include "medium/utility_paths.h"

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 #include "install_paths.h"
 #include <QCoreApplication>
 #include <QDir>

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 #include "native_environment.h"
 #include "generation/native_file_system.h"
 #include "generation/platform_cad_host.h"

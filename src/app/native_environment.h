@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 #pragma once
 #include "environment.h"
 #include "native_message_boxes.h"

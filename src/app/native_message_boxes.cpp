@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 #include "native_message_boxes.h"
 #include "program_title.h"
 #include <QApplication>

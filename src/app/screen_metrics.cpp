@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 #include "screen_metrics.h"
 #include "selection/preview_arithmetic.h"
 #include <QGuiApplication>

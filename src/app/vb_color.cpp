@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 #include "vb_color.h"
 
 namespace app {

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 #include "access_date.h"
 #include <QDate>
 #include <cmath>

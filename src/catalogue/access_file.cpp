@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 #include "access_file.h"
 #include "catalogue_error.h"
 #include <QFile>

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 #include "catalogue_schema.h"
 #include "database.h"
 #include <QStringList>

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 #include "load_limits.h"
 #include "catalogue_error.h"
 

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 #pragma once
 // libmdb's header opens an extern "C" block before including glib, whose C++
 // templates cannot live in one; including glib first keeps them outside. A

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 #include "mdb_column.h"
 #include "access_date.h"
 #include <QtEndian>

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 #pragma once
 #include "mdb_api.h"
 #include "mdb_memo.h"

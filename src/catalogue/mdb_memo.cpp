@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 #include "mdb_memo.h"
 #include <QSet>
 #include <QtEndian>

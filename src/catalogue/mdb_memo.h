@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 #pragma once
 #include "load_limits.h"
 #include "mdb_api.h"

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 #include "mdb_objects.h"
 #include "access_file.h"
 #include "catalogue_error.h"

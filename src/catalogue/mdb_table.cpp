@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 #include "mdb_table.h"
 #include "catalogue_error.h"
 #include <QString>

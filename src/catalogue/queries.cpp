@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 #include "queries.h"
 #include "query_runner.h"
 #include "statements.h"

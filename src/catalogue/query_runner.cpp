@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 #include "query_runner.h"
 #include "catalogue_error.h"
 

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 #include "query_runner.h"
 #include "range_text_writer.h"
 #include "statements.h"

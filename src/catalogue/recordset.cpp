@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 #include "ado_messages.h"
 #include "catalogue_error.h"
 #include "connection.h"

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 #include "table_copy.h"
 #include "catalogue_error.h"
 #include "database.h"

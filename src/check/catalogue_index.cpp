@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 #include "catalogue_index.h"
 #include "catalogue/code_key.h"
 #include "findings.h"

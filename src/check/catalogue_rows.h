@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 #pragma once
 #include "catalogue/field_value.h"
 #include "catalogue/table_description.h"

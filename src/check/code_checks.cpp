@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 #include "code_checks.h"
 #include "catalogue/code_key.h"
 #include "catalogue_index.h"

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 #include "drawing_lookup.h"
 #include "catalogue/queries.h"
 #include "catalogue/range_text_writer.h"

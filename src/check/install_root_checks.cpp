@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 #include "install_root_checks.h"
 #include "catalogue/code_key.h"
 #include "drawing_lookup.h"

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 // talvex-check: reads a catalogue, or a whole install root, with the
 // program's own catalogue engine and rules, and reports what a maintainer
 // can fix.

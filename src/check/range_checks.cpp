@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 #include "range_checks.h"
 #include "drawing_lookup.h"
 #include "range_overlaps.h"

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 #include "read_catalogue.h"
 #include "catalogue/connection.h"
 #include "catalogue/database.h"

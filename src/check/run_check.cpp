@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 #include "run_check.h"
 #include "catalogue/catalogue_path.h"
 #include "catalogue_index.h"

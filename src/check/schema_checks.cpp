@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 #include "schema_checks.h"
 #include "read_catalogue.h"
 #include <optional>

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 #include "type_checks.h"
 #include "catalogue/code_key.h"
 #include "read_catalogue.h"

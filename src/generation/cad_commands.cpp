@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 #include "cad_commands.h"
 
 namespace generation {

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 #include "native_file_system.h"
 #include <QDir>
 #include <QFileInfo>

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 #include "platform_cad_host.h"
 
 #ifdef Q_OS_WIN

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 #include "run_generation.h"
 #include "cad_commands.h"
 #include "messages/system_messages.h"

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 #include "staging_paths.h"
 #include <QDir>
 

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 #include "cdrom_disc_tray.h"
 
 #include <fcntl.h>

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 #pragma once
 #include "disc_tray.h"
 #include <QByteArray>

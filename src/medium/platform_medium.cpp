@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 #include "platform_medium.h"
 #include <QtGlobal>
 

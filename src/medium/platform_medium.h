@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 #pragma once
 #include "desktop_shell.h"
 #include "disc_tray.h"

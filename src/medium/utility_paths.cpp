@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 #include "utility_paths.h"
 #include <QDir>
 

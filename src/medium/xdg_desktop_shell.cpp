@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 #include "xdg_desktop_shell.h"
 #include "utility_paths.h"
 

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 #include "system_messages.h"
 
 namespace messages {

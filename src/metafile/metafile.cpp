@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 #include "metafile/metafile.h"
 
 #include "metafile/metafile_canvas.h"

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 #include "metafile/metafile_dib.h"
 
 #include "metafile/metafile.h"

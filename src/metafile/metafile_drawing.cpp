@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 // The drawing operations of the metafile canvas: shapes, paths, text and
 // bitmaps, each charged to the picture's budget before it is painted.
 #include "metafile/metafile_canvas.h"

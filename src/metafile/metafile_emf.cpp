@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 // EMF records, read with the layouts of emf_records.h. Every count, offset
 // and size is checked against the record in 64-bit arithmetic before
 // anything is read.

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 // WMF records, read with the layouts of wmf_records.h. Every record is
 // checked to lie inside the file, and every count and offset inside a
 // record, in 64-bit arithmetic, before anything is read.

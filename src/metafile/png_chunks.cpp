@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 #include "metafile/png_chunks.h"
 
 #include <QtEndian>

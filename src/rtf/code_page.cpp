@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 #include "rtf/code_page.h"
 
 #include <cerrno>

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 #include "rtf/control_words.h"
 
 #include <unordered_map>

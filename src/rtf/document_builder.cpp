@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 #include "rtf/document_builder.h"
 
 #include <QTextBlock>

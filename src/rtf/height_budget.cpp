@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 #include "rtf/height_budget.h"
 
 #include <QFontInfo>

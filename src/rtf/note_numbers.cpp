@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 #include "rtf/note_numbers.h"
 
 #include <algorithm>

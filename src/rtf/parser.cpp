@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 #include "rtf/parser.h"
 
 #include <QTextDocument>

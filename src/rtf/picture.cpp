@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 #include "rtf/picture.h"
 
 #include "metafile/metafile.h"

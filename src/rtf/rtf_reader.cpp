@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 #include "rtf/rtf_reader.h"
 
 #include "rtf/parser.h"

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 #include "rtf/symbol_fonts.h"
 
 #include <array>

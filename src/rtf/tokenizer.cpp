@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 #include "rtf/tokenizer.h"
 
 #include <climits>

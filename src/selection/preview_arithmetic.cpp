@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 #include "preview_arithmetic.h"
 
 #include "rounding.h"

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 #include "scroll_settings.h"
 
 #include <algorithm>

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 #include "type_positions.h"
 
 #include <algorithm>

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 #include "drawing_file.h"
 #include <QFile>
 #include <QFileInfo>

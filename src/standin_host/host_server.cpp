@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 #include "host_server.h"
 #include "drawing_file.h"
 

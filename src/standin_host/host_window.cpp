@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 #include "host_window.h"
 #include <QCloseEvent>
 #include <QCoreApplication>

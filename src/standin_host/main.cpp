@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 // talvex-cadhost: the CAD host that the configurator drives where AutoCAD is
 // not available. It listens on a local socket, answers the automation calls
 // of the generate command, shows the opened drawing and the calls, and keeps

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 #include "check_input.h"
 
 #include "messages/system_messages.h"

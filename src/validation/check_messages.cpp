@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 #include "check_messages.h"
 
 namespace validation {

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 #include "stroke_range.h"
 
 #include "number_text.h"

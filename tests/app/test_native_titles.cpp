@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 // The titles the desktop shows for the program's window and message boxes,
 // read back from the X server the way the window manager reads them. Run on
 // a private X server with openbox (tests/support/run-on-x-desktop).

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 // Every caption of the window shows whole, with the font the window really
 // uses, at the resolution the test runs at (ctest runs it at 96, 120 and 144
 // dots per inch, TALVEX_TEST_DPI says which).

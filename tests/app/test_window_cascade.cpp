@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 // The road from a Series to a Bore in the real window on the sample catalogue.
 #include "window_fixture.h"
 #include <QTest>

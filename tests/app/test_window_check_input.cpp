@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 // The checks of the generate button, with their messages, in the real window.
 #include "window_fixture.h"
 #include <QTest>

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 // The window's design: containment, places, texts and colours of the controls,
 // and the behaviour of the window's own control classes.
 #include "app/controls/scroll_bar16.h"

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 // The whole main road in the real window: checks, staging, the CAD host.
 #include "window_fixture.h"
 #include "generation/host_wait.h"

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 // The preview panel and the description pane in the real window.
 #include "app/controls/scroll_bar16.h"
 #include "app/screen_metrics.h"

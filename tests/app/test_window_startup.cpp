@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 // Start-up, activation and closing of the window on a temporary install root.
 #include "catalogue/connection.h"
 #include "window_fixture.h"

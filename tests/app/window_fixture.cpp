@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 #include "window_fixture.h"
 #include "catalogue/database.h"
 #include "generation/native_file_system.h"

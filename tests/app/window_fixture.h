@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 #pragma once
 #include "app/environment.h"
 #include "app/frm_main.h"

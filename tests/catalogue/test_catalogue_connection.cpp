@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 // The catalogue path, the connection strings and what the connection and
 // recordset routines promise their callers.
 #include "catalogue/catalogue_error.h"

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 // Damaged and crafted catalogue files, each kept in tests/data/damaged/: every
 // one is refused with its reason or loads whole, never a crash, a hang or a
 // catalogue with rows missing. All were made from TALVEX.mdb (one from

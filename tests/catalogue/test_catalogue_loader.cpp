@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 // What the connection loads from real Access files: values and their kinds,
 // compared with mdb-export, and files that are no catalogue at all.
 #include "catalogue/catalogue_error.h"

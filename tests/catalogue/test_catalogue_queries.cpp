@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 // The catalogue queries on the real catalogue files: lists, the two yes/no
 // questions and the drawing-file lookup, with their row rules.
 #include "catalogue/statements.h"

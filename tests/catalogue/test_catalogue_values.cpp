@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 // Field values as the queries read them, and the statements the queries send.
 #include "catalogue/field_value.h"
 #include "catalogue/queries.h"

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 // The range texts that a Bore choice writes into the two range boxes.
 #include "catalogue_fixtures.h"
 #include <QtTest>

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 // The field types of real catalogue files as the checker sees them, and the
 // engine's comparison of codes.
 #include "catalogue/code_key.h"

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 #pragma once
 #include "check/catalogue_index.h"
 #include "check/catalogue_rows.h"

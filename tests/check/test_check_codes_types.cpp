@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 // The catalogue's schema, its codes and its Types, checked on rows built here.
 #include "check/code_checks.h"
 #include "check/schema_checks.h"

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 // Install roots built here, complete and then with one planted fault each.
 #include "check/install_root_checks.h"
 #include "check_fixtures.h"

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 // talvex-check as a maintainer runs it: on the real catalogue files, on
 // install roots, on input it cannot read; exit statuses and --json.
 #include "test_files.h"

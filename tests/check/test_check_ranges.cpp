@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 // The ranges of each bore and their file names, checked on rows built here.
 #include "check/drawing_lookup.h"
 #include "check/range_checks.h"

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 // The report in words and as JSON, the exit status, and progress lines.
 #include "check/desktop_report.h"
 #include "check/progress.h"

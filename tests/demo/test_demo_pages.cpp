@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 // The Series page layout against the preview's scroll arithmetic, and the
 // Rich Text documents as a word processor would read them.
 #include "content_file.h"

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 // The install root the build writes beside the program: complete for the
 // sample catalogue as the program's own queries read it.
 #include "test_files.h"

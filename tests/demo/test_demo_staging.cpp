@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 // What the demo root stages: the drawing names taken from the catalogue, the
 // clean-up scripts that remove exactly those names, and the file writer.
 #include "big5.h"

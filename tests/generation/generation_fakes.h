@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 #pragma once
 // Recorders for the services of the generate command. Every call lands in one
 // shared log, so a test can check the order across services.

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 #pragma once
 // A stand-in CAD host played by the test: it listens on a local socket in a
 // thread of its own (the client under test blocks in its calls) and answers

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 // The texts and names the generate command builds: the two CAD commands, the
 // drawing file name, the code check and the paths of staging.
 #include "generation/cad_commands.h"

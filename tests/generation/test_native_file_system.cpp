@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 // The platform's file operations as staging uses them (POSIX build).
 #include "test_files.h"
 #include "generation/native_file_system.h"

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 // The platform's file operations as staging uses them (Windows build): the
 // temporary folder, the directory query's idea of a plain file, copies over
 // read-only and hidden copies, attributes cleared, DeleteFileW.

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 // The second half of the generate command: staging and the CAD host, first
 // against recorders (order and texts), then on a real temporary install root.
 #include "test_files.h"

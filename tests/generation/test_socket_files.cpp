@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 // What lies at the stand-in host's socket path, and who is at the other end
 // of a connection (POSIX build).
 #include "scripted_host.h"

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 // The connector's side of the stand-in host's socket against hosts that
 // misbehave: late replies, replies without end, extra replies, and files
 // at the socket path that are not the host's.

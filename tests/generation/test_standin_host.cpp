@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 // talvex-cadhost end to end: started by the connector on a private runtime
 // folder, attached to a second time, driven by the generate steps, and read
 // back through its journal.

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 // The line protocol and journal format shared by talvex-cadhost and its client.
 #include "generation/standin/standin_protocol.h"
 #include <QTest>

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 // The disc tray and the utility buttons' shell: paths, the batch file's
 // stand-in script, detached runs and silent failures.
 #include "test_files.h"

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 // The disc tray and the utility buttons' shell on Windows: the multimedia
 // command string, and the shell's default action on a batch file.
 #include "test_files.h"

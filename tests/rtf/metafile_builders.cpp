@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 #include "metafile_builders.h"
 
 #include <QtEndian>

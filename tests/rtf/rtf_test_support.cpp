@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 #include "rtf_test_support.h"
 
 #include <QBuffer>

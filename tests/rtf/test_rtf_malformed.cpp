@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 #include "test_rtf_reader.h"
 
 #include "rtf_test_support.h"

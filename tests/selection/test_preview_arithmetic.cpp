@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 #include "selection/preview_arithmetic.h"
 #include "selection/scroll_settings.h"
 #include "selection/type_positions.h"

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 #include "selection/preview_picture.h"
 #include "selection/preview_picture_cache.h"
 

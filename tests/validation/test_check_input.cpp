@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 #include "validation/check_input.h"
 
 #include <QTest>

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 #include "validation/number_text.h"
 
 #include <QLocale>

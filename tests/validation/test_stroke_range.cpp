@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 #include "validation/stroke_range.h"
 
 #include <QTest>

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 #include "fake_autocad_process.h"
 
 #include <QCoreApplication>

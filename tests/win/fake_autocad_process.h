@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 #pragma once
 // Drives the stand-in automation server, fake_autocad.exe beside the tests:
 // registers it under "AutoCAD.Application", runs an instance the way a user

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 // The generate command's second half through the program's own COM backend,
 // against fake_autocad, a strict stand-in for AutoCAD's automation server:
 // nothing registered, registered but not running, running, busy. The journal

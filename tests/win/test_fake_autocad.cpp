@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 // The stand-in automation server is only worth its journal if it refuses
 // what AutoCAD would refuse: raw IDispatch calls, shaped wrong on purpose.
 #include "fake_autocad_process.h"

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 #include "caption_layout.h"
 #include <QFontInfo>
 #include <QFontMetricsF>

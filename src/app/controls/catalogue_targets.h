@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 #pragma once
 #include "catalogue/queries.h"
 #include "range_box.h"

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 #include "picture_button.h"
 #include <QStyleOptionToolButton>
 #include <QStylePainter>

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 #include "range_box.h"
 
 namespace app {

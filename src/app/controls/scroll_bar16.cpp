@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 #include "scroll_bar16.h"
 #include <algorithm>
 #include <limits>

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 #include "stroke_box.h"
 
 namespace app {

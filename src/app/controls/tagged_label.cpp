@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 #include "tagged_label.h"
 #include "caption_layout.h"
 #include <QPainter>

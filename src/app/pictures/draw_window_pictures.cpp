@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 // Draws the window icon and the button faces into the given folder. The
 // results are committed beside this file and compiled in as resources; run
 // it again (target talvex-draw-pictures) after changing a drawing.

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 #pragma once
 // The work folder on POSIX systems. Windows gives each user a temporary
 // folder of their own; /tmp is shared by all, and fixed names in it would let

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 #include "socket_files.h"
 #include <QFile>
 

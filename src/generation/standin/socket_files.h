@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 #pragma once
 // The stand-in host's socket file and the program at the other end of a
 // connection, on POSIX systems: a local socket is a file that anybody able to

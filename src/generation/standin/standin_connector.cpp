@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 #include "standin_connector.h"
 #include "standin_protocol.h"
 

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 #pragma once
 #include "generation/cad_host.h"
 #include "generation/host_wait.h"

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 #include "standin_protocol.h"
 #include <QDir>
 #include <QStandardPaths>

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 #pragma once
 // The stand-in CAD host (talvex-cadhost) and its clients talk over a local
 // socket, one request line and one reply line at a time, UTF-8, each line

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 #pragma once
 // The outcome of a late-bound call: its value, or why it failed. Plain C++ so
 // that the automation layer stays free of Qt; com_cad_host turns a failure

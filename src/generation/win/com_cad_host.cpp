@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 #include "com_cad_host.h"
 
 namespace generation {

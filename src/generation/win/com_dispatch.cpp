@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 #include "com_dispatch.h"
 #include "com_activation.h"
 

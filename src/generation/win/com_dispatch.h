@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 #pragma once
 // Late-bound automation: members are looked up by name (GetIDsOfNames) and
 // called through IDispatch::Invoke, the way a script drives the CAD host.

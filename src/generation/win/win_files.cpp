@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 #include "win_files.h"
 
 #include <windows.h>

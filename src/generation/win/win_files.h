@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 #pragma once
 // Win32 file operations of staging; wide-character calls, so any path works.
 #include "base/result.h"

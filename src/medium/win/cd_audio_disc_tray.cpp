@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 #include "cd_audio_disc_tray.h"
 
 #include <windows.h>

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 #pragma once
 // Plain C++: the disc tray interface has no Qt in it.
 #include "medium/disc_tray.h"

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 #pragma once
 // Plain C++ so that it compiles without Qt.
 #include <string>

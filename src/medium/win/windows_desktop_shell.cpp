@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 #include "windows_desktop_shell.h"
 #include "shell_execute.h"
 

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 #include "automation_object.h"
 #include "busy_filter.h"
 #include "journal.h"

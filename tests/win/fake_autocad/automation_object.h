@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 #pragma once
 // IDispatch by name, strict in what it accepts: a call that a script engine
 // or a careful client would not make is refused with the error the real host

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 #include "busy_filter.h"
 #include "journal.h"
 

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 #pragma once
 // A host that is busy for a while: its message filter turns away a number of
 // incoming automation calls, the way a CAD host does while it starts up or

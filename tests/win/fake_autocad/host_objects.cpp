@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 #include "host_objects.h"
 #include "automation_object.h"
 #include "busy_filter.h"

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 #pragma once
 // The members of the CAD host's object model that the program drives:
 //   Application.Visible = bool            (put)

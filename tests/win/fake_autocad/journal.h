@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 #pragma once
 // The record a test reads back: one UTF-8 line per thing that happened to the
 // server (a call, a refusal, an object created or released), in order.

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 #include "lifetime.h"
 
 #include <windows.h>

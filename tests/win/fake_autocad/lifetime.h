@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 #pragma once
 // How long the server process lives. Started by COM it ends when its last
 // object is released (and no client holds a server lock); run by hand it

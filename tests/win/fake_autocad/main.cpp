@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 // A stand-in for AutoCAD's automation server, for tests of the program's COM
 // backend. It implements by name the few members the program calls, refuses
 // every call that is not shaped exactly as the real host wants it, and writes

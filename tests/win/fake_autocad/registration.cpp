@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 #include "registration.h"
 
 #include <windows.h>

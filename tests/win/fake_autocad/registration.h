@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 #pragma once
 // The registry entries that make COM find this program under the host's
 // ProgID. They go to HKCU\Software\Classes, so no administrator is needed;

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 /* A small iconv for Windows: see iconv.h for what it converts.
  *
  * Every conversion goes through UTF-16. The Unicode encodings are decoded

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 /* A small iconv for Windows, over MultiByteToWideChar / WideCharToMultiByte.
  *
  * Debian ships no iconv for mingw-w64, and libmdb needs one to turn Access

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 /* Checks of our Windows iconv, run under Wine by tools/build-windows-deps.
  * Prints one line per failed check and "N passed, N failed" at the end;
  * exits non-zero when any check failed. */
