@@ -1,4 +1,3 @@
-# SPDX-License-Identifier: MIT
 # Cross-compiling for 64-bit Windows with Debian's mingw-w64 toolchain.
 #
 # Used twice:
