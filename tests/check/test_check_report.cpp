@@ -198,5 +198,6 @@ private slots:
     }
 };
 
-QTEST_GUILESS_MAIN(ReportTest)
+// The desktop road reads the documents, whose text is measured with the fonts.
+QTEST_MAIN(ReportTest)
 #include "test_check_report.moc"
