@@ -39,6 +39,15 @@ set_property(DIRECTORY APPEND PROPERTY CMAKE_CONFIGURE_DEPENDS
   ${PROJECT_SOURCE_DIR}/LICENSE)
 install(FILES ${talvex_doc_dir}/copyright ${talvex_doc_dir}/changelog.gz
         DESTINATION ${CMAKE_INSTALL_DATADIR}/doc/talvex)
+# The manual pages of the two commands, compressed as Debian asks.
+foreach(page talvex talvex-check)
+  execute_process(
+    COMMAND gzip -9 -n -c ${PROJECT_SOURCE_DIR}/packaging/man/${page}.1
+    OUTPUT_FILE ${talvex_doc_dir}/${page}.1.gz
+    COMMAND_ERROR_IS_FATAL ANY)
+  set_property(DIRECTORY APPEND PROPERTY CMAKE_CONFIGURE_DEPENDS ${PROJECT_SOURCE_DIR}/packaging/man/${page}.1)
+  install(FILES ${talvex_doc_dir}/${page}.1.gz DESTINATION ${CMAKE_INSTALL_MANDIR}/man1)
+endforeach()
 
 set(CPACK_GENERATOR DEB)
 # The programs without their debug information (it stays in the build).
