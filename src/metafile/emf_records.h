@@ -4,8 +4,8 @@
 #include <cstddef>
 #include <cstdint>
 
-// The EMF records the player reads, as the Enhanced Metafile Format
-// specification lays them out: every record starts with its type and its
+// The EMF records the player reads, as Microsoft's Enhanced Metafile Format
+// document ([MS-EMF]) lays them out: every record starts with its type and its
 // size in bytes (a multiple of 4), then its fields, little-endian. Offsets
 // count from the start of the record; `Size` is the fixed part, which a
 // record must hold before any field is read (what follows it is checked

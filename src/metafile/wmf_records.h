@@ -4,8 +4,8 @@
 #include <cstddef>
 #include <cstdint>
 
-// The WMF records the player reads, as the Windows Metafile Format
-// specification lays them out: every record starts with its size in 16-bit
+// The WMF records the player reads, as Microsoft's Windows Metafile Format
+// document ([MS-WMF]) lays them out: every record starts with its size in 16-bit
 // words (32 bits) and its function (16 bits), then its parameters as 16-bit
 // words, little-endian; points come y first, rectangles bottom, right, top,
 // left. Offsets count from the start of the record; `Size` is the part a
