@@ -1,6 +1,7 @@
 // SPDX-License-Identifier: MIT
 #include "mdb_column.h"
 #include "access_date.h"
+#include "access_text.h"
 #include <QtEndian>
 #include <charconv>
 #include <cstring>
@@ -47,6 +48,19 @@ int FixedSizeOf(ColumnKind kind)
 }
 
 } // namespace
+
+size_t StoredTextToUtf8(MdbHandle* mdb, const unsigned char* stored, size_t size, char* out)
+{
+    if (size == 0) {
+        *out = '\0';
+        return 0;
+    }
+    // Access 97 text is in the file's code page, which only libmdb knows.
+    if (IS_JET3(mdb))
+        return size_t(mdb_unicode2ascii(mdb, reinterpret_cast<const char*>(stored), size, out,
+                                        Utf8RoomFor(size)));
+    return AccessTextToUtf8(stored, size, out);
+}
 
 ColumnKind KindOf(const MdbColumn& column)
 {
@@ -167,30 +181,24 @@ void FieldBinder::bind(const MdbField& field, sqlite3_stmt* insert, int paramete
 
 void FieldBinder::bindText(const MdbField& field, sqlite3_stmt* insert, int parameter)
 {
-    // One stored byte gives at most three bytes of UTF-8 (a code-page
-    // character, or half of a UCS-2 unit); a zero-length text stays "", not null.
-    const size_t needed = size_t(field.siz) * 3 + 1;
-    if (buffer_.size() < needed)
-        buffer_.resize(needed);
-    const int length = field.siz == 0
-                           ? 0
-                           : mdb_unicode2ascii(mdb_, reinterpret_cast<const char*>(mdb_->pg_buf) +
-                                                         field.start,
-                                               size_t(field.siz), buffer_.data(), buffer_.size());
-    sqlite3_bind_text(insert, parameter, buffer_.data(), length, SQLITE_STATIC);
+    bindStored(mdb_->pg_buf + field.start, size_t(field.siz), insert, parameter);
 }
 
 void FieldBinder::bindMemo(const MdbField& field, sqlite3_stmt* insert, int parameter)
 {
     const QByteArray stored = memos_.read(field.start, field.siz);
-    const size_t needed = size_t(stored.size()) * 3 + 1;  // as for Text
-    if (buffer_.size() < needed)
-        buffer_.resize(needed);
-    const int length = stored.isEmpty() ? 0
-                                        : mdb_unicode2ascii(mdb_, stored.constData(),
-                                                            size_t(stored.size()), buffer_.data(),
-                                                            buffer_.size());
-    sqlite3_bind_text(insert, parameter, buffer_.data(), length, SQLITE_STATIC);
+    bindStored(reinterpret_cast<const unsigned char*>(stored.constData()), size_t(stored.size()),
+               insert, parameter);
+}
+
+void FieldBinder::bindStored(const unsigned char* stored, size_t size, sqlite3_stmt* insert,
+                             int parameter)
+{
+    // A zero-length text stays "", not null.
+    if (buffer_.size() < Utf8RoomFor(size))
+        buffer_.resize(Utf8RoomFor(size));
+    const size_t length = StoredTextToUtf8(mdb_, stored, size, buffer_.data());
+    sqlite3_bind_text(insert, parameter, buffer_.data(), int(length), SQLITE_STATIC);
 }
 
 void FieldBinder::bindDateTime(const MdbField& field, sqlite3_stmt* insert, int parameter)

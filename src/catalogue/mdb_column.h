@@ -27,6 +27,10 @@ enum class ColumnKind {
 };
 
 ColumnKind KindOf(const MdbColumn& column);
+
+// Stored text of the file as UTF-8 into out, which holds Utf8RoomFor(size)
+// bytes (access_text.h); returns the length written.
+size_t StoredTextToUtf8(MdbHandle* mdb, const unsigned char* stored, size_t size, char* out);
 // The column declaration after the name, e.g. "TEXT COLLATE NOCASE".
 const char* DeclarationOf(ColumnKind kind);
 
@@ -44,6 +48,7 @@ private:
     void bindText(const MdbField& field, sqlite3_stmt* insert, int parameter);
     void bindMemo(const MdbField& field, sqlite3_stmt* insert, int parameter);
     void bindDateTime(const MdbField& field, sqlite3_stmt* insert, int parameter);
+    void bindStored(const unsigned char* stored, size_t size, sqlite3_stmt* insert, int parameter);
 
     MdbHandle* mdb_;
     const MdbColumn& column_;

@@ -17,7 +17,7 @@ class MemoReader {
 public:
     MemoReader(MdbHandle* mdb, LoadLimits& limits, QString table);
 
-    // The stored bytes (text as libmdb's mdb_unicode2ascii takes it) of the
+    // The stored bytes (text as StoredTextToUtf8 takes it) of the
     // value whose field takes size bytes at offset start of the current page.
     QByteArray read(int start, int size);
 

@@ -1,7 +1,9 @@
 // SPDX-License-Identifier: MIT
 #include "mdb_objects.h"
 #include "access_file.h"
+#include "access_text.h"
 #include "catalogue_error.h"
+#include "mdb_column.h"
 #include "mdb_table.h"
 #include <QByteArray>
 #include <QString>
@@ -63,10 +65,10 @@ void CopyName(MdbHandle* mdb, const MdbField& field, char (&name)[MDB_MAX_OBJ_NA
     if (field.is_null || field.siz <= 0 || field.start < 0 ||
         field.start + field.siz > mdb->fmt->pg_size)
         return;
-    QByteArray text(field.siz * 3 + 1, '\0');
-    const int length = mdb_unicode2ascii(mdb, reinterpret_cast<const char*>(mdb->pg_buf) + field.start,
-                                         size_t(field.siz), text.data(), size_t(text.size()));
-    qstrncpy(name, text.constData(), size_t(qMin(length + 1, int(sizeof name))));
+    QByteArray text(qsizetype(Utf8RoomFor(size_t(field.siz))), '\0');
+    const size_t length =
+        StoredTextToUtf8(mdb, mdb->pg_buf + field.start, size_t(field.siz), text.data());
+    qstrncpy(name, text.constData(), qMin(length + 1, sizeof name));
 }
 
 } // namespace

@@ -1,5 +1,6 @@
 // SPDX-License-Identifier: MIT
 // Field values as the queries read them, and the statements the queries send.
+#include "catalogue/access_text.h"
 #include "catalogue/field_value.h"
 #include "catalogue/queries.h"
 #include "catalogue/statements.h"
@@ -92,6 +93,40 @@ private slots:
         QCOMPARE(FieldValue(QStringLiteral("0")).toBool(), std::optional<bool>(false));
         QCOMPARE(FieldValue(QStringLiteral("maybe")).toBool(), std::nullopt);
         QCOMPARE(FieldValue().toBool(), std::nullopt);
+    }
+
+    // Stored bytes and the UTF-8 that libmdb's iconv conversion gives for them.
+    void storedTextBecomesUtf8_data()
+    {
+        QTest::addColumn<QByteArray>("stored");
+        QTest::addColumn<QByteArray>("utf8");
+        QTest::newRow("two-byte units") << QByteArray("A\0B\0", 4) << QByteArray("AB");
+        QTest::newRow("CJK and Latin-1") << QByteArray("\x2d\x4e\xe9\x00", 4)
+                                         << QByteArray("\xe4\xb8\xad\xc3\xa9");
+        QTest::newRow("compressed") << QByteArray("\xff\xfe" "AB\xe9", 5)
+                                    << QByteArray("AB\xc3\xa9");
+        QTest::newRow("compressed, then units, then compressed")
+            << QByteArray("\xff\xfe" "A\0\x2d\x4e\0B", 8) << QByteArray("A\xe4\xb8\xad" "B");
+        QTest::newRow("compressed, a unit cut short") << QByteArray("\xff\xfe" "A\0\x2d", 5)
+                                                      << QByteArray("A");
+        QTest::newRow("marker only") << QByteArray("\xff\xfe", 2) << QByteArray();
+        QTest::newRow("surrogate pair") << QByteArray("A\0\x3d\xd8\x00\xde", 6)
+                                        << QByteArray("A??");
+        QTest::newRow("odd last byte") << QByteArray("A\0B", 3) << QByteArray("A");
+        QTest::newRow("zero unit") << QByteArray("A\0\0\0B\0", 6) << QByteArray("A\0B", 3);
+        QTest::newRow("highest unit") << QByteArray("\xff\xff", 2) << QByteArray("\xef\xbf\xbf");
+    }
+
+    void storedTextBecomesUtf8()
+    {
+        QFETCH(QByteArray, stored);
+        QFETCH(QByteArray, utf8);
+        QByteArray out(qsizetype(Utf8RoomFor(size_t(stored.size()))), 'x');
+        const size_t length = AccessTextToUtf8(
+            reinterpret_cast<const unsigned char*>(stored.constData()), size_t(stored.size()),
+            out.data());
+        QCOMPARE(out.left(qsizetype(length)), utf8);
+        QCOMPARE(out.at(qsizetype(length)), '\0');
     }
 
     void plainDecimals_data()
