@@ -3,8 +3,12 @@
 // time from launch to the painted window against a bare Qt window of the
 // same size, started alternately on the same display.
 //
-//   startup_bench [runs] [program]   default 20 runs each; the program is
-//                                    talvex of the build's demo install root
+//   startup_bench [runs] [program...]   default 20 runs each; the program is
+//                                       talvex of the build's demo install root
+//
+// Given several programs (talvex builds, each in its install root), each
+// round launches every one of them and the bare window in turn, so that
+// builds compare under the same load.
 //
 // Run it where a window manager activates windows, as the user's desktop
 // does: tests/support/run-on-x-desktop build/bench/startup_bench
@@ -226,37 +230,47 @@ int main(int argc, char** argv)
     QCoreApplication application(argc, argv);
     const QStringList arguments = QCoreApplication::arguments();
     const int runs = arguments.size() > 1 ? arguments[1].toInt() : kDefaultRuns;
-    const QString program = arguments.size() > 2 ? arguments[2]
-                                                 : QStringLiteral(TALVEX_ROOT_DIR "/talvex");
-    if (runs < 1 || !QFileInfo(program).isExecutable()) {
-        std::fprintf(stderr, "usage: startup_bench [runs] [program]\n");
+    QStringList programs = arguments.mid(2);
+    if (programs.isEmpty())
+        programs.append(QStringLiteral(TALVEX_ROOT_DIR "/talvex"));
+    if (runs < 1 || !std::all_of(programs.begin(), programs.end(),
+                                 [](const QString& p) { return QFileInfo(p).isExecutable(); })) {
+        std::fprintf(stderr, "usage: startup_bench [runs] [program...]\n");
         return 2;
     }
     const QStringList talvexSteps = {QStringLiteral("painted"), QStringLiteral("picture")};
-    std::vector<Run> talvex, bare;
-    // One launch of each first, to fill the file cache; not counted.
+    std::vector<std::vector<Run>> talvex(size_t(programs.size()));
+    std::vector<Run> bare;
+    // One round first, to fill the file cache; not counted.
     for (int i = 0; i <= runs; ++i) {
-        auto program_run = Launch(program, {}, talvexSteps);
-        auto bare_run = Launch(QCoreApplication::applicationFilePath(), {QStringLiteral("--bare-window")},
-                               {QStringLiteral("painted")});
-        if (!program_run || !bare_run)
-            return 1;
-        if (i > 0) {
-            talvex.push_back(*program_run);
-            bare.push_back(*bare_run);
+        for (qsizetype p = 0; p < programs.size(); ++p) {
+            auto run = Launch(programs[p], {}, talvexSteps);
+            if (!run)
+                return 1;
+            if (i > 0)
+                talvex[size_t(p)].push_back(*run);
         }
+        auto run = Launch(QCoreApplication::applicationFilePath(), {QStringLiteral("--bare-window")},
+                          {QStringLiteral("painted")});
+        if (!run)
+            return 1;
+        if (i > 0)
+            bare.push_back(*run);
     }
-    std::printf("talvex start-up: %s\n", qPrintable(program));
-    PrintSteps("talvex", talvex);
+    for (qsizetype p = 0; p < programs.size(); ++p)
+        PrintSteps(qPrintable(programs[p]), talvex[size_t(p)]);
     PrintSteps("bare window", bare);
     const auto painted = [](const Run& r) { return r.steps.value(QStringLiteral("painted")).atUs / 1000.0; };
-    std::vector<double> extra;
-    for (size_t i = 0; i < talvex.size(); ++i)
-        extra.push_back(painted(talvex[i]) - painted(bare[i]));
-    const double talvexMs = MedianOf(talvex, painted);
     const double bareMs = MedianOf(bare, painted);
-    std::printf("launch to painted window: talvex %.1f ms, bare window %.1f ms; "
-                "extra %.1f ms (median of pairs), ratio %.2f\n",
-                talvexMs, bareMs, Median(extra), talvexMs / bareMs);
+    std::printf("launch to painted window, bare window %.1f ms:\n", bareMs);
+    for (qsizetype p = 0; p < programs.size(); ++p) {
+        const std::vector<Run>& runsOf = talvex[size_t(p)];
+        std::vector<double> extra;
+        for (size_t i = 0; i < runsOf.size(); ++i)
+            extra.push_back(painted(runsOf[i]) - painted(bare[i]));
+        const double talvexMs = MedianOf(runsOf, painted);
+        std::printf("  %s %.1f ms; extra %.1f ms (median of the rounds' differences), ratio %.2f\n",
+                    qPrintable(programs[p]), talvexMs, Median(extra), talvexMs / bareMs);
+    }
     return 0;
 }

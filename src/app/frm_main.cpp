@@ -87,6 +87,7 @@ void frmMain::changeEvent(QEvent* event)
 
 void frmMain::Form_Activate()
 {
+    TraceStartupStep("activated");
     cboItem->setFocus();
     LoadDefaultFile(InstallPath(InstallRoot(), QStringLiteral("/Docs/default.rtf")),
                     [this](const QString& path) { return LoadFile(path); });
