@@ -69,6 +69,26 @@ long long ResidentKilobytes(qint64 pid)
 #endif
 }
 
+// The anonymous part of a process's resident size: its own heap and buffers,
+// as opposed to the pages of libraries and font files it maps, which the
+// page cache shares with other processes.
+long long AnonymousKilobytes(qint64 pid)
+{
+#ifdef Q_OS_LINUX
+    QFile status(QStringLiteral("/proc/%1/status").arg(pid));
+    if (!status.open(QIODevice::ReadOnly))
+        return -1;
+    for (const QByteArray& line : status.readAll().split('\n')) {
+        if (line.startsWith("RssAnon:"))
+            return line.mid(8).trimmed().split(' ').value(0).toLongLong();
+    }
+    return -1;
+#else
+    Q_UNUSED(pid);
+    return -1;
+#endif
+}
+
 void PrintStep(const char* step)
 {
     std::fprintf(stderr, "talvex-startup %s %lld %lld\n", step, SteadyMicroseconds(),
@@ -119,6 +139,7 @@ struct Run {
     QMap<QString, Step> steps;
     QStringList order;
     long long steadyKb = -1;
+    long long steadyAnonymousKb = -1;
 };
 
 // Launches a program, collects its steps until all of `awaited` arrived,
@@ -159,6 +180,7 @@ std::optional<Run> Launch(const QString& program, const QStringList& arguments,
         QTimer::singleShot(kSettleMs, &settle, &QEventLoop::quit);
         settle.exec();
         run.steadyKb = ResidentKilobytes(process.processId());
+        run.steadyAnonymousKb = AnonymousKilobytes(process.processId());
     }
     process.terminate();
     if (!process.waitForFinished(5000))
@@ -217,8 +239,9 @@ void PrintSteps(const char* title, const std::vector<Run>& runs)
                     MedianOf(runs, own), MedianOf(runs, rss), MedianOf(runs, growth));
         previous = name;
     }
-    std::printf("  %-12s %12s %10s %10.1f\n", "steady", "", "",
-                MedianOf(runs, [](const Run& r) { return r.steadyKb / 1024.0; }));
+    std::printf("  %-12s %12s %10s %10.1f   of it anonymous %.1f MB\n", "steady", "", "",
+                MedianOf(runs, [](const Run& r) { return r.steadyKb / 1024.0; }),
+                MedianOf(runs, [](const Run& r) { return r.steadyAnonymousKb / 1024.0; }));
 }
 
 } // namespace
