@@ -16,9 +16,9 @@
 // Each launch of talvex runs with TALVEX_STARTUP_TRACE set and reports its
 // steps on stderr (src/app/startup_trace.h); the bare window is this program
 // with --bare-window, which reports "painted" the same way. Times are on the
-// steady clock, from just before the launch. The steady resident size is read
-// from /proc once the window has been shown for a while, then the process is
-// ended. Figures are medians.
+// steady clock, from just before the launch. The steady resident size, and
+// what it is made of, are read from /proc once the window has been shown for
+// a while, then the process is ended. Figures are medians.
 #include <QApplication>
 #include <QEventLoop>
 #include <QFile>
@@ -69,24 +69,48 @@ long long ResidentKilobytes(qint64 pid)
 #endif
 }
 
-// The anonymous part of a process's resident size: its own heap and buffers,
-// as opposed to the pages of libraries and font files it maps, which the
-// page cache shares with other processes.
-long long AnonymousKilobytes(qint64 pid)
+// The kinds of pages a process has resident, from /proc/<pid>/smaps: its
+// own memory (heap, stacks, buffers) and the pages of the files it maps,
+// which the page cache shares with other processes.
+const QStringList kResidentParts = {QStringLiteral("own memory"), QStringLiteral("window buffer"),
+                                    QStringLiteral("program, libraries"), QStringLiteral("font files"),
+                                    QStringLiteral("font caches"), QStringLiteral("other files")};
+
+QString ResidentPartOf(const QByteArray& path)
 {
+    if (path.isEmpty() || path.startsWith('['))
+        return kResidentParts[0];
+    if (path.startsWith("/SYSV") || path.startsWith("/memfd:"))
+        return kResidentParts[1];
+    if (path.contains(".so") || path.endsWith("/talvex") || path.endsWith("/startup_bench"))
+        return kResidentParts[2];
+    if (path.startsWith("/usr/share/fonts/"))
+        return kResidentParts[3];
+    if (path.contains("/fontconfig/"))
+        return kResidentParts[4];
+    return kResidentParts[5];
+}
+
+// Kilobytes resident by part; empty where /proc cannot tell.
+QMap<QString, long long> ResidentParts(qint64 pid)
+{
+    QMap<QString, long long> parts;
 #ifdef Q_OS_LINUX
-    QFile status(QStringLiteral("/proc/%1/status").arg(pid));
-    if (!status.open(QIODevice::ReadOnly))
-        return -1;
-    for (const QByteArray& line : status.readAll().split('\n')) {
-        if (line.startsWith("RssAnon:"))
-            return line.mid(8).trimmed().split(' ').value(0).toLongLong();
+    QFile smaps(QStringLiteral("/proc/%1/smaps").arg(pid));
+    if (!smaps.open(QIODevice::ReadOnly))
+        return parts;
+    QString part;
+    for (const QByteArray& line : smaps.readAll().split('\n')) {
+        const QList<QByteArray> fields = line.simplified().split(' ');
+        if (fields.size() >= 5 && fields[0].contains('-') && !fields[0].endsWith(':'))
+            part = ResidentPartOf(fields.size() > 5 ? fields.mid(5).join(' ') : QByteArray());
+        else if (fields.size() >= 2 && fields[0] == "Rss:")
+            parts[part] += fields[1].toLongLong();
     }
-    return -1;
 #else
     Q_UNUSED(pid);
-    return -1;
 #endif
+    return parts;
 }
 
 void PrintStep(const char* step)
@@ -139,7 +163,7 @@ struct Run {
     QMap<QString, Step> steps;
     QStringList order;
     long long steadyKb = -1;
-    long long steadyAnonymousKb = -1;
+    QMap<QString, long long> steadyParts;  // kilobytes
 };
 
 // Launches a program, collects its steps until all of `awaited` arrived,
@@ -180,7 +204,7 @@ std::optional<Run> Launch(const QString& program, const QStringList& arguments,
         QTimer::singleShot(kSettleMs, &settle, &QEventLoop::quit);
         settle.exec();
         run.steadyKb = ResidentKilobytes(process.processId());
-        run.steadyAnonymousKb = AnonymousKilobytes(process.processId());
+        run.steadyParts = ResidentParts(process.processId());
     }
     process.terminate();
     if (!process.waitForFinished(5000))
@@ -239,9 +263,12 @@ void PrintSteps(const char* title, const std::vector<Run>& runs)
                     MedianOf(runs, own), MedianOf(runs, rss), MedianOf(runs, growth));
         previous = name;
     }
-    std::printf("  %-12s %12s %10s %10.1f   of it anonymous %.1f MB\n", "steady", "", "",
-                MedianOf(runs, [](const Run& r) { return r.steadyKb / 1024.0; }),
-                MedianOf(runs, [](const Run& r) { return r.steadyAnonymousKb / 1024.0; }));
+    std::printf("  %-12s %12s %10s %10.1f\n", "steady", "", "",
+                MedianOf(runs, [](const Run& r) { return r.steadyKb / 1024.0; }));
+    for (const QString& part : kResidentParts) {
+        std::printf("    %-22s %10.1f MB\n", qPrintable(part),
+                    MedianOf(runs, [&](const Run& r) { return r.steadyParts.value(part) / 1024.0; }));
+    }
 }
 
 } // namespace
