@@ -7,7 +7,6 @@
 #include <cerrno>
 #include <climits>
 #include <cstring>
-#include <fcntl.h>
 #include <poll.h>
 #include <sys/socket.h>
 #include <sys/un.h>
@@ -20,6 +19,7 @@ namespace {
 // How long to wait before trying again to connect to a host whose queue of
 // waiting connections is full.
 constexpr int kConnectRetryMs = 5;
+// The most one read takes in.
 constexpr size_t kMostPerRead = 16 * 1024;
 
 // Polls for `events` until the deadline; false when it passed.
@@ -27,8 +27,9 @@ bool Await(int descriptor, short events, const QDeadlineTimer& deadline)
 {
     for (;;) {
         pollfd watched{descriptor, events, 0};
-        const qint64 left = deadline.remainingTime();
-        const int ready = ::poll(&watched, 1, int(std::min<qint64>(left < 0 ? 0 : left, INT_MAX)));
+        const int waitMs =
+            deadline.isForever() ? -1 : int(std::clamp<qint64>(deadline.remainingTime(), 0, INT_MAX));
+        const int ready = ::poll(&watched, 1, waitMs);
         if (ready > 0)
             return true;
         if (ready == 0 || errno != EINTR)
@@ -54,9 +55,9 @@ std::unique_ptr<LineSocket> LineSocket::Connect(const QString& path, int timeout
     for (;;) {
         if (::connect(descriptor, reinterpret_cast<const sockaddr*>(&address), sizeof address) == 0)
             return socket;
-        if (errno == EINTR)
-            continue;
-        if (errno == EINPROGRESS) {
+        // Still connecting when a signal came, or (elsewhere than on Linux)
+        // in the background.
+        if (errno == EINPROGRESS || errno == EINTR) {
             int error = 0;
             socklen_t size = sizeof error;
             if (Await(descriptor, POLLOUT, deadline)
