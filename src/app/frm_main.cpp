@@ -7,6 +7,7 @@
 #include "install_paths.h"
 #include "messages/system_messages.h"
 #include "selection/preview_picture.h"
+#include "startup_trace.h"
 #include <QCloseEvent>
 #include <QEvent>
 
@@ -63,9 +64,11 @@ bool frmMain::Form_Load()
         Form_Unload();
         return false;
     }
+    TraceStartupStep("catalogue");
     FillSeriesList();
     txtInfo->setLocked(true);
     ResetStrokeEntry();
+    TraceStartupStep("series");
 #ifdef Q_OS_WIN
     // Created for the CAD side; it may exist already or drive D may be missing.
     environment_.fileSystem->createFolder(QStringLiteral("D:\\VOV_File"));
@@ -84,11 +87,14 @@ void frmMain::changeEvent(QEvent* event)
 
 void frmMain::Form_Activate()
 {
+    TraceStartupStep("activated");
     cboItem->setFocus();
     LoadDefaultFile(InstallPath(InstallRoot(), QStringLiteral("/Docs/default.rtf")),
                     [this](const QString& path) { return LoadFile(path); });
+    TraceStartupStep("document");
     LoadDefaultFile(InstallPath(InstallRoot(), QStringLiteral("/Docs/default.jpg")),
                     [this](const QString& path) { return ShowPreviewPicture(path); });
+    TraceStartupStep("picture");
 }
 
 void frmMain::closeEvent(QCloseEvent* event)

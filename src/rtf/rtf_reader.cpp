@@ -5,6 +5,7 @@
 
 #include <QFile>
 #include <QFileInfo>
+#include <QTextCursor>
 #include <QTextDocument>
 
 #include <string_view>
@@ -44,9 +45,14 @@ base::Result<ReadOutcome> ReadRtf(const QByteArray& data, QTextDocument& documen
     document.clear();
     ReadOutcome outcome;
     {
+        // One edit block: a document that a pane shows has its layout, which
+        // would otherwise lay the document out again after every insertion.
+        QTextCursor batch(&document);
+        batch.beginEditBlock();
         Parser parser(body, document, textWidth);
         parser.run();
         outcome.cut = parser.cut();
+        batch.endEditBlock();
     }
     document.setUndoRedoEnabled(undoRedo);
     document.setModified(false);

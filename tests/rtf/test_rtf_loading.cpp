@@ -3,6 +3,8 @@
 
 #include "rtf_test_support.h"
 
+#include <QAbstractTextDocumentLayout>
+#include <QSignalSpy>
 #include <QTemporaryDir>
 #include <QTest>
 
@@ -58,8 +60,17 @@ void TestRtfReader::loadReplacesWholeContent()
     const QTextImageFormat oldImage = Images(document).value(0);
     QVERIFY(!ImageResource(document, oldImage).isNull());
 
-    QVERIFY(Load("{\\rtf1 second}", document));
-    QCOMPARE(document.toPlainText(), QStringLiteral("second"));
+    // A pane's document is laid out as it changes: the whole new content
+    // arrives as one change, so that it is laid out once rather than after
+    // every paragraph.
+    document.documentLayout();
+    QSignalSpy changes(&document, &QTextDocument::contentsChange);
+    QVERIFY(Load("{\\rtf1 second\\par \\b third\\b0\\par fourth}", document));
+    QCOMPARE(document.toPlainText(), QStringLiteral("second\nthird\nfourth"));
+    QVERIFY(!changes.isEmpty());
+    const QList<QVariant> filled = changes.last();  // position, removed, added
+    QCOMPARE(filled.at(0).toInt(), 0);
+    QCOMPARE(filled.at(2).toInt(), document.characterCount());
     QVERIFY(Images(document).isEmpty());
     // The old picture must not linger as a resource of the new document.
     QVERIFY(ImageResource(document, oldImage).isNull());

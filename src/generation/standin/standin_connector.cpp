@@ -6,12 +6,12 @@
 #include <QDeadlineTimer>
 #include <QFile>
 #include <QFileInfo>
-#include <QLocalSocket>
 #include <QProcess>
 #include <QThread>
 #include <algorithm>
 
 #ifdef Q_OS_UNIX
+#include "line_socket.h"
 #include "socket_files.h"
 #include <cerrno>
 #include <csignal>
@@ -63,21 +63,17 @@ bool ProcessAlive(qint64 processId)
 // Connected, or null. Whatever lies at the path stays there: a socket left
 // by a host that died is the next host's to replace, and anything else is
 // not ours to remove.
-std::unique_ptr<QLocalSocket> Connect(const QString& socketPath, int timeoutMs)
+std::unique_ptr<standin::LineSocket> Connect(const QString& socketPath, int timeoutMs)
 {
-    auto socket = std::make_unique<QLocalSocket>();
-    socket->connectToServer(socketPath);
-    if (socket->waitForConnected(timeoutMs))
-        return socket;
-    return nullptr;
+    return standin::LineSocket::Connect(socketPath, timeoutMs);
 }
 
 // The host is the user's own program: another user's program listening on
 // the path must not receive the user's drawings and commands.
-base::Status CheckPeer(QLocalSocket& socket)
+base::Status CheckPeer(standin::LineSocket& socket)
 {
 #ifdef Q_OS_UNIX
-    const auto peer = standin::PeerOf(int(socket.socketDescriptor()));
+    const auto peer = standin::PeerOf(socket.descriptor());
     if (!peer)
         return base::Fail(QStringLiteral("The stand-in CAD host cannot be identified: ") + peer.error());
     if (peer->userId != ::geteuid())
@@ -108,7 +104,7 @@ base::Failure WaitEnded()
 // a pause, until the command's bound has passed.
 class Channel {
 public:
-    Channel(std::unique_ptr<QLocalSocket> socket, int timeoutMs, std::shared_ptr<HostWait> wait)
+    Channel(std::unique_ptr<standin::LineSocket> socket, int timeoutMs, std::shared_ptr<HostWait> wait)
         : socket_(std::move(socket)), timeoutMs_(timeoutMs), wait_(std::move(wait)) {}
 
     // The host's reply; a failed call, or a reply that says the request
@@ -142,7 +138,7 @@ private:
     // One request and its one reply line, as it came.
     base::Result<Reply> exchange(const Request& request)
     {
-        if (socket_->state() != QLocalSocket::ConnectedState)
+        if (!socket_->isConnected())
             return base::Fail(QStringLiteral("The stand-in CAD host is not connected"));
         // The event loop ran during a pause: a line that came meanwhile
         // answers no request.
@@ -151,15 +147,12 @@ private:
         if (wait_->expired())
             return WaitEnded();
         const QDeadlineTimer deadline(SocketWaitMs(timeoutMs_, *wait_));
-        socket_->write(standin::FormatRequest(request));
-        while (socket_->bytesToWrite() > 0) {
-            if (!socket_->waitForBytesWritten(int(deadline.remainingTime())))
-                return drop(socket_->errorString());
-        }
+        if (const base::Status written = socket_->write(standin::FormatRequest(request), deadline); !written)
+            return drop(written.error());
         while (!socket_->canReadLine()) {
             if (socket_->bytesAvailable() > kLongestReply)
                 return drop(QStringLiteral("The stand-in CAD host's reply has no end"));
-            if (deadline.hasExpired() || !socket_->waitForReadyRead(int(deadline.remainingTime())))
+            if (deadline.hasExpired() || !socket_->waitForReadyRead(deadline))
                 return drop(QStringLiteral("The stand-in CAD host did not answer"));
         }
         const QByteArray line = socket_->readLine();
@@ -179,7 +172,7 @@ private:
         return base::Fail(reason);
     }
 
-    std::unique_ptr<QLocalSocket> socket_;
+    std::unique_ptr<standin::LineSocket> socket_;
     int timeoutMs_;
     std::shared_ptr<HostWait> wait_;
 };
@@ -349,7 +342,7 @@ bool StandInHostConnector::shutDownHost(int timeoutMs)
     // reply's number must be its own, and no other process is ever killed.
     qint64 peerId = 0;
 #ifdef Q_OS_UNIX
-    if (const auto peer = standin::PeerOf(int(socket->socketDescriptor())))
+    if (const auto peer = standin::PeerOf(socket->descriptor()))
         peerId = peer->processId;
 #endif
     // Outside any command: a bound of its own, and no waiting for a busy host.
