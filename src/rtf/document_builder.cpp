@@ -42,6 +42,24 @@ void ApplyBlockFormat(QTextCursor& cursor, const QTextBlockFormat& format)
         cursor.setBlockFormat(format);
 }
 
+// The padding and borders of a cell around its text, in pixels (TableFormat).
+constexpr double CellFrame = 2 * 3 + 2 * 1;
+
+// Each column's width in pixels as the \cellx boundaries fix it; 0 where Qt
+// chooses it.
+std::vector<double> ColumnWidths(const std::vector<int>& cellRightEdges, int columns)
+{
+    std::vector<double> widths(static_cast<std::size_t>(columns), 0.0);
+    int left = 0;
+    for (int i = 0; i < columns && i < static_cast<int>(cellRightEdges.size()); ++i) {
+        if (cellRightEdges[i] > left) {
+            widths[i] = (cellRightEdges[i] - left) / TwipsPerPixel;
+            left = cellRightEdges[i];
+        }
+    }
+    return widths;
+}
+
 QTextTableFormat TableFormat(const std::vector<int>& cellRightEdges, int columns)
 {
     QTextTableFormat format;
@@ -50,17 +68,11 @@ QTextTableFormat TableFormat(const std::vector<int>& cellRightEdges, int columns
     format.setCellPadding(3);
     format.setCellSpacing(0);
     if (!cellRightEdges.empty()) {
-        QList<QTextLength> widths;
-        int left = 0;
-        for (int i = 0; i < columns; ++i) {
-            if (i < static_cast<int>(cellRightEdges.size()) && cellRightEdges[i] > left) {
-                widths.append(QTextLength(QTextLength::FixedLength, (cellRightEdges[i] - left) / TwipsPerPixel));
-                left = cellRightEdges[i];
-            } else {
-                widths.append(QTextLength(QTextLength::VariableLength, 0));
-            }
-        }
-        format.setColumnWidthConstraints(widths);
+        QList<QTextLength> constraints;
+        for (const double width : ColumnWidths(cellRightEdges, columns))
+            constraints.append(width > 0 ? QTextLength(QTextLength::FixedLength, width)
+                                         : QTextLength(QTextLength::VariableLength, 0));
+        format.setColumnWidthConstraints(constraints);
     }
     return format;
 }
@@ -75,15 +87,22 @@ DocumentBuilder::DocumentBuilder(QTextDocument& document, double textWidth)
 
 void DocumentBuilder::insertText(const QString& text, const QTextCharFormat& format, const Paragraph& paragraph)
 {
+    writeTableBefore(paragraph);
     Item item;
     item.kind = Item::Kind::Text;
     item.text = PlainText(text);
     item.charFormat = format;
-    const qsizetype fitting = budget_.takeText(item.text, format, paragraph.format, flow(paragraph));
-    if (fitting < item.text.size()) {
-        item.text.truncate(fitting);
-        if (!item.text.isEmpty() && item.text.back().isHighSurrogate())
-            item.text.chop(1);
+    if (holdsForTable(paragraph)) {
+        // Counted with its table.
+        if (budget_.exhausted() || item.text.isEmpty())
+            return;
+    } else {
+        const qsizetype fitting = budget_.takeText(item.text, format, paragraph.format, flow());
+        if (fitting < item.text.size()) {
+            item.text.truncate(fitting);
+            if (!item.text.isEmpty() && item.text.back().isHighSurrogate())
+                item.text.chop(1);
+        }
     }
     if (!item.text.isEmpty())
         add(paragraph, std::move(item));
@@ -91,7 +110,9 @@ void DocumentBuilder::insertText(const QString& text, const QTextCharFormat& for
 
 void DocumentBuilder::insertImage(const QImage& image, QSizeF displaySize, const Paragraph& paragraph)
 {
-    if (!budget_.takePicture(displaySize, paragraph.format, flow(paragraph)))
+    writeTableBefore(paragraph);
+    if (holdsForTable(paragraph) ? budget_.exhausted()
+                                 : !budget_.takePicture(displaySize, paragraph.format, flow()))
         return;
     Item item;
     item.kind = Item::Kind::Image;
@@ -102,7 +123,8 @@ void DocumentBuilder::insertImage(const QImage& image, QSizeF displaySize, const
 
 void DocumentBuilder::endParagraph(const Paragraph& paragraph)
 {
-    if (!budget_.takeBreak(paragraph.format))
+    writeTableBefore(paragraph);
+    if (holdsForTable(paragraph) ? budget_.exhausted() : !budget_.takeBreak(paragraph.format))
         return;
     Item item;
     item.kind = Item::Kind::Break;
@@ -111,7 +133,7 @@ void DocumentBuilder::endParagraph(const Paragraph& paragraph)
 
 void DocumentBuilder::endCell(const Paragraph& paragraph)
 {
-    if (!budget_.takeBreak(paragraph.format))
+    if (budget_.exhausted())
         return;
     Item item;
     item.kind = Item::Kind::Format;
@@ -145,11 +167,58 @@ void DocumentBuilder::endNote(NoteKind kind)
     inNote_ = false;
 }
 
-HeightBudget::Flow DocumentBuilder::flow(const Paragraph& paragraph) const
+HeightBudget::Flow DocumentBuilder::flow() const
 {
-    if (inNote_)
-        return HeightBudget::Flow::Note;
-    return paragraph.inTable ? HeightBudget::Flow::Cell : HeightBudget::Flow::Body;
+    return inNote_ ? HeightBudget::Flow::Note : HeightBudget::Flow::Body;
+}
+
+bool DocumentBuilder::holdsForTable(const Paragraph& paragraph) const
+{
+    return paragraph.inTable && !inNote_;
+}
+
+void DocumentBuilder::writeTableBefore(const Paragraph& paragraph)
+{
+    // The table is counted before what follows it.
+    if (table_ && !paragraph.inTable && !inNote_)
+        writeTable();
+}
+
+double DocumentBuilder::cellHeight(const Cell& cell, double columnWidth)
+{
+    const double textWidth = columnWidth > CellFrame ? columnWidth - CellFrame : 0;
+    return budget_.measure(textWidth, [&](HeightBudget& part) {
+        for (const Item& item : cell) {
+            switch (item.kind) {
+            case Item::Kind::Text: part.takeText(item.text, item.charFormat, item.blockFormat, HeightBudget::Flow::Body); break;
+            case Item::Kind::Image: part.takePicture(item.size, item.blockFormat, HeightBudget::Flow::Body); break;
+            case Item::Kind::Break:
+            case Item::Kind::Format: part.takeBreak(item.blockFormat); break;
+            }
+        }
+    });
+}
+
+double DocumentBuilder::lineHeight(const Row& row)
+{
+    // As writeTableAsLines writes it: one paragraph at the pane's width.
+    return budget_.measure(budget_.textWidth(), [&](HeightBudget& part) {
+        for (std::size_t c = 0; c < row.cells.size(); ++c) {
+            if (c > 0)
+                part.takeText(QStringLiteral("\t"), QTextCharFormat(), QTextBlockFormat(), HeightBudget::Flow::Body);
+            for (const Item& item : row.cells[c]) {
+                switch (item.kind) {
+                case Item::Kind::Text: part.takeText(item.text, item.charFormat, item.blockFormat, HeightBudget::Flow::Body); break;
+                case Item::Kind::Image: part.takePicture(item.size, item.blockFormat, HeightBudget::Flow::Body); break;
+                case Item::Kind::Break:
+                    part.takeText(QString(QChar(0x2028)), QTextCharFormat(), item.blockFormat, HeightBudget::Flow::Body);
+                    break;
+                case Item::Kind::Format: break;
+                }
+            }
+        }
+        part.takeBreak(QTextBlockFormat());
+    });
 }
 
 void DocumentBuilder::finish()
@@ -173,8 +242,6 @@ void DocumentBuilder::add(const Paragraph& paragraph, Item item)
         currentCell().push_back(std::move(item));
         return;
     }
-    if (table_)
-        writeTable();
     write(cursor_, item);
 }
 
@@ -207,11 +274,25 @@ void DocumentBuilder::writeTable()
         writeTableAsLines(table);
         return;
     }
-    cellsWritten_ += cells;
 
-    QTextTable* textTable = cursor_.insertTable(static_cast<int>(table.rows.size()), static_cast<int>(columns),
+    // The rows that fit, each as high as its tallest cell.
+    const std::vector<double> widths = ColumnWidths(table.cellRightEdges, static_cast<int>(columns));
+    std::size_t rows = 0;
+    for (; rows < table.rows.size(); ++rows) {
+        const std::vector<Cell>& rowCells = table.rows[rows].cells;
+        double height = 0;
+        for (std::size_t c = 0; c < rowCells.size(); ++c)
+            height = std::max(height, cellHeight(rowCells[c], widths[c]));
+        if (!budget_.takeHeight(height + CellFrame))
+            break;
+    }
+    if (rows == 0)
+        return;
+    cellsWritten_ += static_cast<long long>(rows) * static_cast<long long>(columns);
+
+    QTextTable* textTable = cursor_.insertTable(static_cast<int>(rows), static_cast<int>(columns),
                                                 TableFormat(table.cellRightEdges, static_cast<int>(columns)));
-    for (std::size_t r = 0; r < table.rows.size(); ++r) {
+    for (std::size_t r = 0; r < rows; ++r) {
         const std::vector<Cell>& rowCells = table.rows[r].cells;
         for (std::size_t c = 0; c < rowCells.size(); ++c) {
             if (rowCells[c].empty())
@@ -227,6 +308,8 @@ void DocumentBuilder::writeTable()
 void DocumentBuilder::writeTableAsLines(const PendingTable& table)
 {
     for (const Row& row : table.rows) {
+        if (!budget_.takeHeight(lineHeight(row)))
+            return;
         for (std::size_t c = 0; c < row.cells.size(); ++c) {
             if (c > 0)
                 cursor_.insertText(QStringLiteral("\t"));

@@ -89,7 +89,14 @@ private:
     void writeTableAsLines(const PendingTable& table);
     void writeNotes(NoteKind kind);
     void writeCutMark();
-    HeightBudget::Flow flow(const Paragraph& paragraph) const;
+    HeightBudget::Flow flow() const;
+    // Whether the paragraph's content waits for its table to be written.
+    bool holdsForTable(const Paragraph& paragraph) const;
+    void writeTableBefore(const Paragraph& paragraph);
+    // Heights for the budget: a cell at its column's width (0: not known),
+    // a row written as a line of tab-separated cells.
+    double cellHeight(const Cell& cell, double columnWidth);
+    double lineHeight(const Row& row);
     void write(QTextCursor& cursor, const Item& item);
     QString addImageResource(const QImage& image);
 

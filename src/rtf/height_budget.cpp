@@ -9,6 +9,7 @@
 
 #include <algorithm>
 #include <cmath>
+#include <limits>
 
 namespace rtf {
 
@@ -83,10 +84,8 @@ void HeightBudget::enter(Flow flow, const QTextBlockFormat& paragraph)
     const bool started = open_.lineHeight > 0;
     if (started && open_.flow != flow)
         closeOpen();
-    double width = 0;
-    if (flow != Flow::Cell)
-        width = textWidth_ - std::max(0.0, paragraph.leftMargin()) - std::max(0.0, paragraph.rightMargin())
-                - std::max(0.0, paragraph.textIndent());
+    const double width = textWidth_ - std::max(0.0, paragraph.leftMargin()) - std::max(0.0, paragraph.rightMargin())
+                         - std::max(0.0, paragraph.textIndent());
     if (open_.lineHeight > 0) {
         open_.lineWidth = std::min(open_.lineWidth, width);
         return;
@@ -181,6 +180,30 @@ bool HeightBudget::takePicture(QSizeF size, const QTextBlockFormat& paragraph, F
     open_.characters += 1;
     open_.width += width;
     open_.charged = charged;
+    return true;
+}
+
+double HeightBudget::measure(double width, const std::function<void(HeightBudget&)>& feed)
+{
+    HeightBudget part(defaultFont_, width);
+    // The measures of the fonts are shared both ways: fonts met while
+    // measuring are measured once.
+    part.fonts_ = fonts_;
+    feed(part);
+    fonts_ = part.fonts_;
+    if (part.exhausted())
+        return std::numeric_limits<double>::infinity();
+    return part.closed_ + part.open_.charged;
+}
+
+bool HeightBudget::takeHeight(double height)
+{
+    if (exhausted_)
+        return false;
+    closeOpen();
+    if (!(height >= 0) || closed_ + height > MaxHeight)
+        return refuse();
+    closed_ += height;
     return true;
 }
 

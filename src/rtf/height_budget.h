@@ -8,6 +8,7 @@
 #include <QtGlobal>
 
 #include <array>
+#include <functional>
 #include <memory>
 
 class QString;
@@ -28,18 +29,18 @@ namespace rtf {
 // characters' advances) takes at most 2 W / line width + 2 lines, 2 more for
 // each forced line break, and never more lines than characters; each line is
 // at most twice as high as the largest font's size or line spacing in the
-// paragraph. A cell's width is known only when its table is, so table text
-// counts a line per character. Pictures count their height on top. Ordinary
-// text comes out at about twice its real height, so only documents that
-// really are too tall are cut.
+// paragraph. Pictures count their height on top. A table is counted when it
+// is written, row by row, each row as high as its tallest cell measured at
+// its column's width; a column of no known width counts a line per
+// character. Ordinary text comes out at about twice its real height, so only
+// documents that really are too tall are cut.
 class HeightBudget {
 public:
     // Pixels: half the limit, for panes narrower than the reader was told.
     static constexpr double MaxHeight = 4'000'000;
 
-    // Where text goes: the body and notes are laid out at the text width,
-    // table cells at a width known only later.
-    enum class Flow { Body, Cell, Note };
+    // Where text goes: the body and notes, both laid out at the text width.
+    enum class Flow { Body, Note };
 
     // defaultFont: the document's font, which formats complete;
     // textWidth: the width, in pixels, the document is laid out at.
@@ -53,8 +54,16 @@ public:
     // paragraph's line.
     bool takeBreak(const QTextBlockFormat& paragraph);
 
+    // The height that `feed` gives the content it hands a budget of its own,
+    // laid out at `width` pixels (0: not known); infinite when that passes
+    // MaxHeight. Nothing is charged here.
+    double measure(double width, const std::function<void(HeightBudget&)>& feed);
+    // Charges a measured height, after what was added so far.
+    bool takeHeight(double height);
+
     // Once something did not fit, nothing more does.
     bool exhausted() const { return exhausted_; }
+    double textWidth() const { return textWidth_; }
 
 private:
     // The paragraph being added to.

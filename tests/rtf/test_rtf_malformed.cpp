@@ -249,6 +249,19 @@ void TestRtfReader::longDocumentsOfOrdinaryTextAreKeptWhole_data()
     for (int i = 0; i < 3000; ++i)
         chinese.append(words.mid(i % 7) + QString::number(i));
     addRow("3,000 short Chinese paragraphs", "{\\rtf1 ", chinese);
+
+    // A parts list of 2,000 rows, within the cells written as a table:
+    // 140,000 characters, 100,000 pixels laid out.
+    QByteArray table = "{\\rtf1 Parts\\par ";
+    QString tableText = QStringLiteral("Parts\n");
+    for (int i = 0; i < 2000; ++i) {
+        const QString part = QStringLiteral("Part %1").arg(i);
+        const QString description = QStringLiteral("Seal kit for bore %1, nitrile, standard temperature range").arg(i);
+        table += "\\trowd\\cellx3000\\cellx9000 \\intbl " + part.toLatin1() + "\\cell \\intbl "
+                 + description.toLatin1() + "\\cell\\row\n";
+        tableText += QLatin1Char('\n') + part + QLatin1Char('\n') + description;
+    }
+    QTest::newRow("2,000-row table") << QByteArray(table + "\\pard Notes}") << tableText + QStringLiteral("\nNotes");
 }
 
 void TestRtfReader::longDocumentsOfOrdinaryTextAreKeptWhole()
