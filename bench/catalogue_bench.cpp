@@ -3,6 +3,7 @@
 // of the same tables, and the queries a Bore click and a generate run.
 //   catalogue_bench [catalogue.mdb] [query runs]
 #include "export_table.h"
+#include "median.h"
 #include "catalogue/connection.h"
 #include "catalogue/queries.h"
 #include <QCoreApplication>
@@ -30,13 +31,6 @@ struct TextBox : TextTarget {
     QString text() const override { return value; }
     void setText(const QString& text) override { value = text; }
 };
-
-double Median(std::vector<double> samples)
-{
-    std::sort(samples.begin(), samples.end());
-    const size_t middle = samples.size() / 2;
-    return samples.size() % 2 ? samples[middle] : (samples[middle - 1] + samples[middle]) / 2;
-}
 
 // Milliseconds of each of runs calls.
 std::vector<double> Time(int runs, const std::function<void()>& work)

@@ -3,6 +3,7 @@
 // mdb-export of the same two tables in the same run.
 //   check_bench [catalogue.mdb] [runs]
 #include "export_table.h"
+#include "median.h"
 #include "check/catalogue_index.h"
 #include "check/code_checks.h"
 #include "check/range_checks.h"
@@ -19,13 +20,6 @@
 #include <vector>
 
 namespace {
-
-double Median(std::vector<double> samples)
-{
-    std::sort(samples.begin(), samples.end());
-    const size_t middle = samples.size() / 2;
-    return samples.size() % 2 ? samples[middle] : (samples[middle - 1] + samples[middle]) / 2;
-}
 
 // Wall-clock and processor milliseconds of one call: on a shared machine the
 // processor time says what the work costs, the wall clock what a user waits.

@@ -19,6 +19,7 @@
 // steady clock, from just before the launch. The steady resident size, and
 // what it is made of, are read from /proc once the window has been shown for
 // a while, then the process is ended. Figures are medians.
+#include "median.h"
 #include <QApplication>
 #include <QEventLoop>
 #include <QFile>
@@ -218,15 +219,6 @@ std::optional<Run> Launch(const QString& program, const QStringList& arguments,
     for (Step& step : run.steps)
         step.atUs -= launchedUs;
     return run;
-}
-
-double Median(std::vector<double> values)
-{
-    if (values.empty())
-        return 0;
-    std::sort(values.begin(), values.end());
-    const size_t middle = values.size() / 2;
-    return values.size() % 2 ? values[middle] : (values[middle - 1] + values[middle]) / 2;
 }
 
 double MedianOf(const std::vector<Run>& runs, const auto& figure)
