@@ -42,6 +42,23 @@ void ApplyBlockFormat(QTextCursor& cursor, const QTextBlockFormat& format)
         cursor.setBlockFormat(format);
 }
 
+// Hands a measuring budget an item's text or picture; false for the
+// paragraph and cell ends, which each way of writing a table places itself.
+bool TakeContent(HeightBudget& part, const PendingItem& item)
+{
+    switch (item.kind) {
+    case PendingItem::Kind::Text:
+        part.takeText(item.text, item.charFormat, item.blockFormat, HeightBudget::Flow::Body);
+        return true;
+    case PendingItem::Kind::Image:
+        part.takePicture(item.size, item.blockFormat, HeightBudget::Flow::Body);
+        return true;
+    case PendingItem::Kind::Break:
+    case PendingItem::Kind::Format: return false;
+    }
+    return false;
+}
+
 // The padding and borders of a cell around its text, in pixels (TableFormat).
 constexpr double CellFrame = 2 * 3 + 2 * 1;
 
@@ -189,17 +206,13 @@ double DocumentBuilder::cellHeight(const Cell& cell, double columnWidth)
     const double textWidth = columnWidth > CellFrame ? columnWidth - CellFrame : 0;
     return budget_.measure(textWidth, [&](HeightBudget& part) {
         for (const Item& item : cell) {
-            switch (item.kind) {
-            case Item::Kind::Text: part.takeText(item.text, item.charFormat, item.blockFormat, HeightBudget::Flow::Body); break;
-            case Item::Kind::Image: part.takePicture(item.size, item.blockFormat, HeightBudget::Flow::Body); break;
-            case Item::Kind::Break:
-            case Item::Kind::Format: part.takeBreak(item.blockFormat); break;
-            }
+            if (!TakeContent(part, item))
+                part.takeBreak(item.blockFormat);
         }
     });
 }
 
-double DocumentBuilder::lineHeight(const Row& row)
+double DocumentBuilder::rowAsLineHeight(const Row& row)
 {
     // As writeTableAsLines writes it: one paragraph at the pane's width.
     return budget_.measure(budget_.textWidth(), [&](HeightBudget& part) {
@@ -207,14 +220,8 @@ double DocumentBuilder::lineHeight(const Row& row)
             if (c > 0)
                 part.takeText(QStringLiteral("\t"), QTextCharFormat(), QTextBlockFormat(), HeightBudget::Flow::Body);
             for (const Item& item : row.cells[c]) {
-                switch (item.kind) {
-                case Item::Kind::Text: part.takeText(item.text, item.charFormat, item.blockFormat, HeightBudget::Flow::Body); break;
-                case Item::Kind::Image: part.takePicture(item.size, item.blockFormat, HeightBudget::Flow::Body); break;
-                case Item::Kind::Break:
+                if (!TakeContent(part, item) && item.kind == Item::Kind::Break)
                     part.takeText(QString(QChar(0x2028)), QTextCharFormat(), item.blockFormat, HeightBudget::Flow::Body);
-                    break;
-                case Item::Kind::Format: break;
-                }
             }
         }
         part.takeBreak(QTextBlockFormat());
@@ -308,7 +315,7 @@ void DocumentBuilder::writeTable()
 void DocumentBuilder::writeTableAsLines(const PendingTable& table)
 {
     for (const Row& row : table.rows) {
-        if (!budget_.takeHeight(lineHeight(row)))
+        if (!budget_.takeHeight(rowAsLineHeight(row)))
             return;
         for (std::size_t c = 0; c < row.cells.size(); ++c) {
             if (c > 0)

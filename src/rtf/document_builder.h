@@ -96,7 +96,7 @@ private:
     // Heights for the budget: a cell at its column's width (0: not known),
     // a row written as a line of tab-separated cells.
     double cellHeight(const Cell& cell, double columnWidth);
-    double lineHeight(const Row& row);
+    double rowAsLineHeight(const Row& row);
     void write(QTextCursor& cursor, const Item& item);
     QString addImageResource(const QImage& image);
 
