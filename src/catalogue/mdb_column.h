@@ -27,12 +27,12 @@ enum class ColumnKind {
 };
 
 ColumnKind KindOf(const MdbColumn& column);
+// The column declaration after the name, e.g. "TEXT COLLATE NOCASE".
+const char* DeclarationOf(ColumnKind kind);
 
 // Stored text of the file as UTF-8 into out, which holds Utf8RoomFor(size)
 // bytes (access_text.h); returns the length written.
 size_t StoredTextToUtf8(MdbHandle* mdb, const unsigned char* stored, size_t size, char* out);
-// The column declaration after the name, e.g. "TEXT COLLATE NOCASE".
-const char* DeclarationOf(ColumnKind kind);
 
 // Binds fields of the row that mdb_crack_row just split to the parameters of
 // an insert. Keeps one buffer per column, so a load allocates per column, not
