@@ -1,7 +1,6 @@
 // SPDX-License-Identifier: MIT
 #include "libmdb_output.h"
 #include <QDir>
-#include <QFile>
 #include <cstdio>
 #ifdef _WIN32
 #include <io.h>
@@ -63,13 +62,13 @@ QStringList LibmdbOutput::finish()
     restore();
     if (!caught)
         return {};
-    // Read through a handle of its own: the writes went through another one.
-    QFile written(file_.fileName());
-    if (!written.open(QIODevice::ReadOnly))
+    // stderr wrote through a duplicate of the file's own descriptor; they
+    // share one position, which the writes left at the end.
+    if (!file_.seek(0))
         return {};
     QStringList lines;
     qsizetype more = 0;
-    for (const QByteArray& line : written.readAll().split('\n')) {
+    for (const QByteArray& line : file_.readAll().split('\n')) {
         const QByteArray trimmed = line.trimmed();
         if (trimmed.isEmpty())
             continue;

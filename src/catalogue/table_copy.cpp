@@ -18,7 +18,7 @@ namespace {
 constexpr qint64 kRowsPerInsert = 64;
 
 // Inserts the rows of one table in groups of up to kRowsPerInsert, each
-// group one statement "INSERT INTO t VALUES (?1,...),(...)". The group's
+// group one statement "INSERT INTO t VALUES (?,...),(...)". The group's
 // size follows the rows the table's definition counts, so the last group
 // fits the rows that are left; a file that holds other rows than it counts
 // is refused by ForEachRow anyway.
@@ -82,7 +82,10 @@ private:
             for (int column = 0; column < columns_; ++column) {
                 if (column)
                     sql += QLatin1Char(',');
-                sql += QLatin1Char('?') + QString::number(row * columns_ + column + 1);
+                // A bare "?" takes the next number, as nextRow counts them.
+                // SQLite looks each "?NNN" up among the names it has seen,
+                // which took most of the time to open a small catalogue.
+                sql += QLatin1Char('?');
             }
             sql += QLatin1Char(')');
         }
