@@ -92,7 +92,46 @@ QString ResidentPartOf(const QByteArray& path)
     return kResidentParts[5];
 }
 
-// Kilobytes resident by part; empty where /proc cannot tell.
+// FreeType reads a font through a mapping of its file, and a fault on one
+// page maps the cached pages of its whole 64 KB block (the kernel's
+// fault_around_bytes). So the font files' resident size counts whole blocks;
+// how many blocks hold resident pages tells how many places were read.
+const QString kFontFileBlocks = QStringLiteral("font file blocks");
+constexpr quint64 kFaultAroundBytes = 64 * 1024;
+
+struct AddressRange {
+    quint64 begin = 0;
+    quint64 end = 0;
+};
+
+#ifdef Q_OS_LINUX
+long long BlocksWithResidentPages(qint64 pid, const std::vector<AddressRange>& ranges)
+{
+    QFile pagemap(QStringLiteral("/proc/%1/pagemap").arg(pid));
+    if (!pagemap.open(QIODevice::ReadOnly | QIODevice::Unbuffered))
+        return -1;
+    const quint64 page = quint64(sysconf(_SC_PAGESIZE));
+    long long blocks = 0;
+    for (const AddressRange& range : ranges) {
+        for (quint64 block = range.begin / kFaultAroundBytes * kFaultAroundBytes; block < range.end;
+             block += kFaultAroundBytes) {
+            const quint64 from = std::max(block, range.begin);
+            const quint64 to = std::min(block + kFaultAroundBytes, range.end);
+            // One 64-bit entry a page; its top bit says the page is resident.
+            std::vector<quint64> entries((to - from) / page);
+            const auto bytes = qint64(entries.size() * sizeof(quint64));
+            if (!pagemap.seek(qint64(from / page * sizeof(quint64)))
+                || pagemap.read(reinterpret_cast<char*>(entries.data()), bytes) != bytes)
+                return -1;
+            blocks += std::any_of(entries.begin(), entries.end(), [](quint64 e) { return e >> 63; });
+        }
+    }
+    return blocks;
+}
+#endif
+
+// Kilobytes resident by part, and the blocks of font files read;
+// empty where /proc cannot tell.
 QMap<QString, long long> ResidentParts(qint64 pid)
 {
     QMap<QString, long long> parts;
@@ -101,13 +140,20 @@ QMap<QString, long long> ResidentParts(qint64 pid)
     if (!smaps.open(QIODevice::ReadOnly))
         return parts;
     QString part;
+    std::vector<AddressRange> fontMappings;
     for (const QByteArray& line : smaps.readAll().split('\n')) {
         const QList<QByteArray> fields = line.simplified().split(' ');
-        if (fields.size() >= 5 && fields[0].contains('-') && !fields[0].endsWith(':'))
+        if (fields.size() >= 5 && fields[0].contains('-') && !fields[0].endsWith(':')) {
             part = ResidentPartOf(fields.size() > 5 ? fields.mid(5).join(' ') : QByteArray());
-        else if (fields.size() >= 2 && fields[0] == "Rss:")
+            if (part == kResidentParts[3]) {
+                const QList<QByteArray> range = fields[0].split('-');
+                fontMappings.push_back({range[0].toULongLong(nullptr, 16), range[1].toULongLong(nullptr, 16)});
+            }
+        } else if (fields.size() >= 2 && fields[0] == "Rss:") {
             parts[part] += fields[1].toLongLong();
+        }
     }
+    parts[kFontFileBlocks] = BlocksWithResidentPages(pid, fontMappings);
 #else
     Q_UNUSED(pid);
 #endif
@@ -260,6 +306,13 @@ void PrintSteps(const char* title, const std::vector<Run>& runs)
     for (const QString& part : kResidentParts) {
         std::printf("    %-22s %10.1f MB\n", qPrintable(part),
                     MedianOf(runs, [&](const Run& r) { return r.steadyParts.value(part) / 1024.0; }));
+        if (part == kResidentParts[3]) {
+            const double blocks =
+                MedianOf(runs, [&](const Run& r) { return double(r.steadyParts.value(kFontFileBlocks)); });
+            if (blocks > 0)
+                std::printf("      read within %.0f blocks of %llu KB, each mapped whole\n", blocks,
+                            kFaultAroundBytes / 1024);
+        }
     }
 }
 
