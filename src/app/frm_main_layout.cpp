@@ -7,8 +7,10 @@
 #include "program_title.h"
 #include "screen_metrics.h"
 #include "vb_color.h"
+#include <QFileInfo>
 #include <QFont>
 #include <QIcon>
+#include <QImageReader>
 
 namespace app {
 
@@ -93,10 +95,21 @@ RangeBox* MakeRangeBox(QWidget* container, const char* name)
     return box;
 }
 
+// One of the window's own pictures, read as the format its name gives. Left
+// to guess, Qt loads every image plugin to ask it about a PNG or BMP, which
+// Qt reads itself, and that took longer than reading the pictures.
+QPixmap WindowPicture(const char* resource)
+{
+    const QString path = QString::fromLatin1(resource);
+    QImageReader reader(path, QFileInfo(path).suffix().toLatin1());
+    reader.setAutoDetectImageFormat(false);
+    return QPixmap::fromImageReader(&reader);
+}
+
 PictureButton* MakePictureButton(QWidget* container, const char* name, const char* picture,
                                  const QString& toolTip)
 {
-    auto* button = new PictureButton(QPixmap(QString::fromLatin1(picture)), container);
+    auto* button = new PictureButton(WindowPicture(picture), container);
     button->setObjectName(QLatin1String(name));
     button->setToolTip(toolTip);
     return button;
@@ -108,8 +121,8 @@ void frmMain::BuildControls()
 {
     setWindowTitle(ProgramTitle());
     QIcon icon;
-    icon.addFile(QStringLiteral(":/pictures/icon-16colors.png"), QSize(32, 32));
-    icon.addFile(QStringLiteral(":/pictures/icon-256colors.png"), QSize(32, 32));
+    icon.addPixmap(WindowPicture(":/pictures/icon-16colors.png"));
+    icon.addPixmap(WindowPicture(":/pictures/icon-256colors.png"));
     setWindowIcon(icon);
 
     QFont font(QStringLiteral("新細明體"));
