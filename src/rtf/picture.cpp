@@ -46,6 +46,9 @@ base::Result<DecodedPicture> DecodeBitmap(const PictureData& picture)
     QBuffer buffer(&bytes);
     buffer.open(QIODevice::ReadOnly);
     QImageReader reader(&buffer, format);
+    // The format is known: left to guess, Qt would load every image plugin
+    // and ask each one about the bytes first.
+    reader.setAutoDetectImageFormat(false);
     const QSize declared = reader.size();
     if (declared.isEmpty() || qint64(declared.width()) * declared.height() > MaxPicturePixels)
         return base::Fail(QStringLiteral("picture size unusable"));
